@@ -1,0 +1,7 @@
+#include "platform/NumericLocale.h"
+
+#include <clocale>
+
+namespace platform {
+void SetNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+}  // namespace platform

@@ -1,0 +1,20 @@
+# Fails unless the library's dynamic symbol table defines exactly the two
+# exports of the plug-in.
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+  OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(names "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+  string(REGEX REPLACE "@.*$" "" name "${name}")
+  list(APPEND names "${name}")
+endforeach()
+list(SORT names)
+set(expected "CreateDisturbanceDataReaderInstance;FreeDisturbanceDataReaderInstance")
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "exported symbols are '${names}', expected '${expected}'")
+endif()
+message(STATUS "exports: ${names}")
