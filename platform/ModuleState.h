@@ -10,16 +10,16 @@ namespace platform {
 
 class ModuleStateScope {
 public:
-    ModuleStateScope() = default;
-    ~ModuleStateScope() = default;
+    ModuleStateScope();
+    ~ModuleStateScope();
     ModuleStateScope(const ModuleStateScope&) = delete;
     ModuleStateScope& operator=(const ModuleStateScope&) = delete;
 };
 
 class WaitCursorScope {
 public:
-    WaitCursorScope() = default;
-    ~WaitCursorScope() = default;
+    WaitCursorScope();
+    ~WaitCursorScope();
     WaitCursorScope(const WaitCursorScope&) = delete;
     WaitCursorScope& operator=(const WaitCursorScope&) = delete;
 };

@@ -1,0 +1,160 @@
+#include "record/AnalogSectionDecoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
+#include <utility>
+
+#include "record/NumberParsing.h"
+#include "record/XmlAccess.h"
+#include "settings/RegistrySettings.h"
+
+namespace record {
+namespace {
+
+// Whether `traces` holds a Trace whose TGeneral id text equals `id`. The walk
+// stops at the first Trace without an id.
+bool HasTrace(pugi::xml_node traces, std::string_view id) {
+    for (pugi::xml_node trace : traces.children("Trace")) {
+        std::string_view traceId;
+        if (!GetPathAttribute(trace, {"TGeneral"}, "id", traceId)) return false;
+        if (traceId == id) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool DisturbanceRecord::LoadAnalogSection() { return AnalogSectionDecoder(*this).Load(); }
+
+bool AnalogSectionDecoder::Load() {
+    m_header = FindPath(m_record.Root(), {"DistHeader", "AnalogHeader"});
+    if (!m_header) return false;
+    const pugi::xml_node traces = FindPath(m_record.Root(), {"DistData", "Traces"});
+    for (pugi::xml_node analog : m_header.children("Analog")) ReadDefinition(analog, traces);
+    RemoveDuplicateIds();
+    if (!traces) return false;
+    std::vector<AnalogTrace>& definitions = m_record.AnalogTraces();
+    for (pugi::xml_node trace : traces.children("Trace")) {
+        std::string_view idText;
+        if (!GetPathAttribute(trace, {"TGeneral"}, "id", idText)) continue;
+        const int32_t id = ParseInt32(idText);
+        const auto definition = std::find_if(definitions.begin(), definitions.end(),
+                                             [id](const AnalogTrace& candidate) { return candidate.id == id; });
+        if (definition != definitions.end()) DecodeTrace(trace, *definition);
+    }
+    RemoveReserveChannels();
+    if (!definitions.empty()) m_record.SetAnalogSampleCount(definitions.front().samples.size());
+    return true;
+}
+
+bool AnalogSectionDecoder::ReadDefinition(pugi::xml_node analog, pugi::xml_node traces) {
+    if (!HasTrace(traces, AttributeText(analog, "id"))) return true;
+    AnalogTrace trace;
+    trace.key = std::string(AttributeText(analog, "_key"));
+    trace.shortKey = settings::ShortenChannelName(trace.key);
+    std::string_view id;
+    if (!GetPathAttribute(analog, {}, "id", id)) return false;
+    trace.id = ParseInt32(id);
+    const bool withModule = AttributeText(m_header, "viewExtension") == "withModuleNode";
+    trace.name = ChannelName(m_record.TextTable(), std::string(id), trace.shortKey, withModule);
+    std::string_view unitId;
+    if (!GetPathAttribute(analog, {}, "unitId", unitId)) return false;
+    const ChannelTextTable::Entry* unitText = nullptr;
+    const bool unitFound = m_record.TextTable().Find(std::string(unitId), &unitText) == ChannelTextTable::Lookup::kFound;
+    trace.unit = unitFound ? unitText->channelText : std::string(AttributeText(analog, "_unit"));
+    trace.xOffsetEnabled = AttributeText(analog, "xOffsetEnabled") == "true";
+    if (trace.xOffsetEnabled) m_record.GetXOffsetDefaultSamples(trace.xOffset);
+    pugi::xml_node scale = analog.child("Scale");
+    if (!scale) return false;
+    for (; scale; scale = scale.next_sibling()) {
+        if (std::strcmp(scale.name(), "Scale") == 0) ReadScaling(scale, trace);
+    }
+    m_record.AnalogTraces().push_back(std::move(trace));
+    return true;
+}
+
+void AnalogSectionDecoder::ReadScaling(pugi::xml_node scale, AnalogTrace& trace) {
+    std::string_view factor, offset;
+    if (!GetPathAttribute(scale, {}, "scaleFactor", factor) || !GetPathAttribute(scale, {}, "scaleOffset", offset)) {
+        return;
+    }
+    Scaling scaling;
+    scaling.factor = ParseReal(factor);
+    const double offsetValue = ParseReal(offset);
+    // Truncated toward zero; values beyond the 32-bit range saturate.
+    scaling.offset = offsetValue != offsetValue   ? 0
+                     : offsetValue >= 2147483647.0 ? 2147483647
+                     : offsetValue <= -2147483648.0 ? -2147483647 - 1
+                                                    : static_cast<int32_t>(offsetValue);
+    scaling.refEnable = ParseInt32(AttributeText(scale, "refEnable"));
+    trace.scalings.push_back(scaling);
+}
+
+void AnalogSectionDecoder::AppendValues(const char* values, std::vector<AnalogSample>& samples,
+                                        std::string& scratch) {
+    scratch.clear();
+    for (const char* c = values; *c != '\0'; ++c) {
+        if (*c != '\b' && *c != '\n' && *c != '\t') scratch.push_back(*c);
+    }
+    const std::string_view text(scratch);
+    size_t position = 0;
+    while (position < text.size()) {
+        size_t end = text.find(' ', position);
+        if (end == std::string_view::npos) end = text.size();
+        if (end > position) {
+            const double raw = static_cast<double>(ParseInt64(text.substr(position, end - position)));
+            samples.push_back(AnalogSample{raw, true});
+        }
+        position = end + 1;
+    }
+}
+
+bool AnalogSectionDecoder::DecodeTrace(pugi::xml_node trace, AnalogTrace& definition) {
+    // Each completed block is kept; a block that fails leaves the trace as it
+    // was before it (its gap samples are dropped again).
+    const bool scale = settings::IsScaleEnabled();
+    std::vector<AnalogSample>& samples = definition.samples;
+    bool baseSet = false;
+    int64_t base = 0;
+    for (pugi::xml_node child : trace.children()) {
+        std::string_view text;
+        if (std::strcmp(child.name(), "TGeneral") == 0) {
+            if (!GetPathAttribute(child, {}, "numberOfSample", text)) return false;
+        } else if (std::strcmp(child.name(), "Data") == 0) {
+            if (!GetPathAttribute(child, {}, "sampleCount", text)) return false;
+            const int64_t sampleNumber = ParseInt32(text);
+            if (!baseSet) base = sampleNumber, baseSet = true;
+            const size_t before = samples.size();
+            const int64_t gap = sampleNumber - static_cast<int64_t>(before) - base;
+            // A gap that would take the trace beyond any real record is damage.
+            if (gap > 0 && static_cast<int64_t>(before) + gap > kMaxSampleCount) return false;
+            if (gap > 0) samples.resize(before + static_cast<size_t>(gap), AnalogSample{});
+            if (!GetPathAttribute(child, {}, "values", text)) {
+                samples.resize(before);
+                return false;
+            }
+            AppendValues(text.data(), samples, m_scratch);
+            definition.scale = scale;
+        }
+    }
+    return true;
+}
+
+void AnalogSectionDecoder::RemoveDuplicateIds() {
+    std::unordered_set<int32_t> seen;
+    std::vector<AnalogTrace>& traces = m_record.AnalogTraces();
+    traces.erase(std::remove_if(traces.begin(), traces.end(),
+                                [&seen](const AnalogTrace& trace) { return !seen.insert(trace.id).second; }),
+                 traces.end());
+}
+
+void AnalogSectionDecoder::RemoveReserveChannels() {
+    if (settings::IsReserveShown()) return;
+    std::vector<AnalogTrace>& traces = m_record.AnalogTraces();
+    traces.erase(std::remove_if(traces.begin(), traces.end(),
+                                [](const AnalogTrace& trace) { return trace.name.find("eserv") != std::string::npos; }),
+                 traces.end());
+}
+
+}  // namespace record

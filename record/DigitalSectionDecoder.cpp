@@ -1,0 +1,256 @@
+#include "record/DigitalSectionDecoder.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "record/NumberParsing.h"
+#include "record/XmlAccess.h"
+#include "settings/RegistrySettings.h"
+
+namespace record {
+namespace {
+
+bool ByName(const std::string& a, const std::string& b) { return a < b; }
+
+template <typename Value>
+void AppendRun(std::vector<Value>& values, int64_t count, Value value) {
+    if (count > 0) values.insert(values.end(), static_cast<size_t>(count), value);
+}
+
+void AppendRun(std::string& text, int64_t count, char value) {
+    if (count > 0) text.append(static_cast<size_t>(count), value);
+}
+
+// The per-sample states of one history: each transition's previous value up
+// to its sample, then the last value to the end; `fill` when nothing is left.
+template <typename Output, typename Convert>
+Output BuildSamples(const SignalHistory& history, int64_t sampleCount, int32_t fill, Convert convert) {
+    Output samples;
+    int64_t previous = 0;
+    for (const Transition& transition : history.transitions) {
+        AppendRun(samples, transition.sample - previous, convert(transition.previousValue));
+        previous = transition.sample;
+    }
+    const int32_t last = history.transitions.empty() ? fill : history.transitions.back().value;
+    AppendRun(samples, sampleCount - previous, convert(last));
+    return samples;
+}
+
+}  // namespace
+
+bool DisturbanceRecord::LoadDigitalSection() { return DigitalSectionDecoder(*this).Load(); }
+
+bool DigitalSectionDecoder::Load() {
+    if (!ReadEvents() || !ReadDefinitions() || !ReadStateImage()) return false;
+    NameDefinitions();
+    GroupEvents();
+    if (!FilterTransitions()) return false;
+    BuildOneBitTraces();
+    BuildMultiBitTraces();
+    if (!AddConstantTraces()) return false;
+    ReadDigitalNames();
+    return true;
+}
+
+bool DigitalSectionDecoder::ReadEvents() {
+    const pugi::xml_node events = FindPath(m_record.Root(), {"DistData", "Events"});
+    if (!events) return false;
+    for (pugi::xml_node set : events.children("EventSet")) {
+        std::string_view timeSample;
+        if (!GetPathAttribute(set, {"EGeneral"}, "timeSample", timeSample)) continue;
+        EventSet eventSet;
+        eventSet.timeSample = ParseInt64(timeSample);
+        for (pugi::xml_node element : set.children("Event")) {
+            std::string_view id, no, value, previous;
+            if (!GetPathAttribute(element, {}, "id", id) || !GetPathAttribute(element, {}, "no", no) ||
+                !GetPathAttribute(element, {}, "value", value) ||
+                !GetPathAttribute(element, {}, "previousValue", previous)) {
+                continue;
+            }
+            eventSet.events.push_back(Event{ParseLow32(id), ParseLow32(no), ParseLow32(value), ParseLow32(previous),
+                                            std::string(AttributeText(element, "_key"))});
+        }
+        m_record.EventSets().push_back(std::move(eventSet));
+    }
+    return true;
+}
+
+bool DigitalSectionDecoder::ReadDefinitions() {
+    const pugi::xml_node header = FindPath(m_record.Root(), {"DistHeader", "DigitalHeader"});
+    if (!header) return false;
+    for (pugi::xml_node digital : header.children("Digital")) {
+        std::string_view id, normalState;
+        if (!GetPathAttribute(digital, {}, "id", id) || !GetPathAttribute(digital, {}, "normalState", normalState)) {
+            return false;
+        }
+        DigitalDefinition definition;
+        definition.id = ParseLow32(id);
+        definition.key = std::string(AttributeText(digital, "_key"));
+        definition.dataLength = ParseLow32(AttributeText(digital, "dataLength"));
+        definition.normalState = ParseLow32(normalState);
+        m_record.DigitalDefinitions().push_back(std::move(definition));
+    }
+    return true;
+}
+
+bool DigitalSectionDecoder::ReadStateImage() {
+    const pugi::xml_node image = FindPath(m_record.Root(), {"DistData", "StateImage"});
+    if (!image) return false;
+    for (pugi::xml_node data : image.children("Data")) {
+        std::string_view id, value;
+        if (!GetPathAttribute(data, {}, "id", id) || !GetPathAttribute(data, {}, "value", value)) return false;
+        m_record.StateImage().push_back(StateImageEntry{std::string(id), ParseLow32(id), ParseLow32(value)});
+    }
+    return true;
+}
+
+std::string DigitalSectionDecoder::LookupName(const std::string& lookupKey, const std::string& key) const {
+    // Digital names always carry the module text, whatever the analog view says.
+    return ChannelName(m_record.TextTable(), lookupKey, settings::ShortenChannelName(key), true);
+}
+
+void DigitalSectionDecoder::NameDefinitions() {
+    std::unordered_map<int32_t, const StateImageEntry*> firstEntry;
+    for (const StateImageEntry& entry : m_record.StateImage()) firstEntry.emplace(entry.id, &entry);
+    for (DigitalDefinition& definition : m_record.DigitalDefinitions()) {
+        const auto found = firstEntry.find(definition.id);
+        std::string lookupKey = std::to_string(definition.id);
+        if (found != firstEntry.end()) {
+            definition.startState = found->second->value;
+            lookupKey = found->second->idText;
+        }
+        definition.name = LookupName(lookupKey, definition.key);
+    }
+    std::vector<DigitalDefinition>& definitions = m_record.DigitalDefinitions();
+    std::stable_sort(definitions.begin(), definitions.end(),
+                     [](const DigitalDefinition& a, const DigitalDefinition& b) { return ByName(a.name, b.name); });
+}
+
+void DigitalSectionDecoder::GroupEvents() {
+    std::vector<EventRecord> records;
+    for (const EventSet& set : m_record.EventSets()) {
+        for (const Event& event : set.events) {
+            records.push_back(EventRecord{event.id, event.key, set.timeSample, event.no, event.value,
+                                          event.previousValue});
+        }
+    }
+    std::stable_sort(records.begin(), records.end(),
+                     [](const EventRecord& a, const EventRecord& b) { return a.id < b.id; });
+    std::unordered_map<int32_t, const DigitalDefinition*> firstDefinition;
+    for (const DigitalDefinition& definition : m_record.DigitalDefinitions()) {
+        firstDefinition.emplace(definition.id, &definition);
+    }
+    bool haveCurrent = false;
+    int32_t current = 0;
+    SignalHistory* history = nullptr;
+    for (const EventRecord& record : records) {
+        const Transition transition{record.timeSample, record.no, record.value, record.previousValue};
+        if (haveCurrent && record.id == current) {
+            history->transitions.push_back(transition);
+            continue;
+        }
+        const auto definition = firstDefinition.find(record.id);
+        if (definition == firstDefinition.end()) continue;
+        std::vector<SignalHistory>& list =
+            definition->second->dataLength == 0 ? m_record.OneBitHistories() : m_record.MultiBitHistories();
+        list.push_back(SignalHistory{*definition->second, {transition}});
+        history = &list.back();
+        haveCurrent = true;
+        current = record.id;
+    }
+    for (auto* list : {&m_record.OneBitHistories(), &m_record.MultiBitHistories()}) {
+        for (SignalHistory& signal : *list) {
+            std::stable_sort(signal.transitions.begin(), signal.transitions.end(),
+                             [](const Transition& a, const Transition& b) { return a.sample < b.sample; });
+        }
+    }
+}
+
+bool DigitalSectionDecoder::FilterTransitions() {
+    int64_t base = 0;
+    int32_t count = 0;
+    if (!m_record.GetFirstSampleNumber(base) || !m_record.GetSampleCount(count)) return false;
+    m_sampleCount = count;
+    for (auto* list : {&m_record.OneBitHistories(), &m_record.MultiBitHistories()}) {
+        for (SignalHistory& signal : *list) {
+            std::vector<Transition>& transitions = signal.transitions;
+            for (Transition& transition : transitions) {
+                transition.sample =
+                    static_cast<int64_t>(static_cast<uint64_t>(transition.sample) - static_cast<uint64_t>(base));
+            }
+            transitions.erase(std::remove_if(transitions.begin(), transitions.end(),
+                                             [this](const Transition& t) {
+                                                 return t.sample < 0 || t.sample > m_sampleCount;
+                                             }),
+                              transitions.end());
+        }
+    }
+    return true;
+}
+
+void DigitalSectionDecoder::BuildOneBitTraces() {
+    std::vector<DigitalTrace>& traces = m_record.DigitalTraces();
+    for (const SignalHistory& history : m_record.OneBitHistories()) {
+        const DigitalDefinition& definition = history.definition;
+        DigitalTrace trace;
+        trace.name = LookupName(std::to_string(definition.id), definition.key);
+        trace.samples = BuildSamples<std::string>(history, m_sampleCount, definition.startState,
+                                                  [](int32_t value) { return value != 0 ? '1' : '0'; });
+        trace.id = definition.id;
+        trace.key = definition.key;
+        traces.push_back(std::move(trace));
+    }
+    std::stable_sort(traces.begin(), traces.end(),
+                     [](const DigitalTrace& a, const DigitalTrace& b) { return ByName(a.name, b.name); });
+}
+
+void DigitalSectionDecoder::BuildMultiBitTraces() {
+    for (const SignalHistory& history : m_record.MultiBitHistories()) {
+        const DigitalDefinition& definition = history.definition;
+        LogicalTrace trace;
+        trace.id = definition.id;
+        trace.name = LookupName(std::to_string(definition.id), definition.key);
+        trace.key = definition.key;
+        trace.values = BuildSamples<std::vector<int32_t>>(history, m_sampleCount, definition.startState,
+                                                          [](int32_t value) { return value; });
+        m_record.LogicalTraces().push_back(std::move(trace));
+    }
+}
+
+bool DigitalSectionDecoder::AddConstantTraces() {
+    std::vector<DigitalTrace>& digital = m_record.DigitalTraces();
+    std::vector<LogicalTrace>& logical = m_record.LogicalTraces();
+    const size_t length = !digital.empty()   ? digital.front().samples.size()
+                          : !logical.empty() ? logical.front().values.size()
+                                             : m_record.AnalogSampleCount();
+    if (length == 0) return false;
+    std::unordered_set<std::string> digitalNames, logicalNames;
+    for (const DigitalTrace& trace : digital) digitalNames.insert(trace.name);
+    for (const LogicalTrace& trace : logical) logicalNames.insert(trace.name);
+    for (const DigitalDefinition& definition : m_record.DigitalDefinitions()) {
+        if (definition.name.empty()) continue;
+        if (definition.dataLength == 0 && digitalNames.count(definition.name) == 0) {
+            const char state = definition.startState != 0 ? '1' : '0';
+            digital.push_back(DigitalTrace{definition.name, 0, std::string(length, state), definition.id,
+                                           definition.key});
+            digitalNames.insert(definition.name);
+        } else if (definition.dataLength != 0 && logicalNames.count(definition.name) == 0) {
+            logical.push_back(LogicalTrace{definition.id, definition.name, definition.key,
+                                           std::vector<int32_t>(length, definition.startState)});
+            logicalNames.insert(definition.name);
+        }
+    }
+    return true;
+}
+
+void DigitalSectionDecoder::ReadDigitalNames() {
+    const pugi::xml_node header = FindPath(m_record.Root(), {"DistHeader", "DigitalHeader"});
+    for (pugi::xml_node digital : header.children("Digital")) {
+        std::string_view id;
+        if (!GetPathAttribute(digital, {}, "id", id)) continue;
+        m_record.DigitalNames().push_back(LookupName(std::string(id), std::string(AttributeText(digital, "_key"))));
+    }
+}
+
+}  // namespace record

@@ -1,0 +1,185 @@
+#include "record/DisturbanceRecord.h"
+
+#include <utility>
+
+#include "container/RecordContainer.h"
+#include "platform/TextConversion.h"
+#include "record/NumberParsing.h"
+#include "record/TriggerTime.h"
+#include "record/XmlAccess.h"
+
+namespace record {
+
+bool DisturbanceRecord::Open(const std::wstring& path) {
+    std::string text;
+    if (!container::LoadRecordText(path, text)) return false;
+    return OpenText(std::move(text));
+}
+
+bool DisturbanceRecord::OpenText(std::string text) {
+    m_text = std::move(text);
+    // The record is 8-bit text: bytes are kept as they are, no conversion.
+    const pugi::xml_parse_result result =
+        m_document.load_buffer_inplace(m_text.empty() ? nullptr : &m_text[0], m_text.size(), pugi::parse_default,
+                                       pugi::encoding_utf8);
+    if (!result) {
+        m_document.reset();
+        return false;
+    }
+    return static_cast<bool>(Root());
+}
+
+bool DisturbanceRecord::GetInt64(ElementPath path, const char* attribute, bool nonZero, int64_t& value) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), path, attribute, text)) return false;
+    const int64_t parsed = ParseInt64(text);
+    if (nonZero && parsed == 0) return false;
+    value = parsed;
+    return true;
+}
+
+bool DisturbanceRecord::GetDeviceName(std::wstring& name) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), {"DistHeader", "Common", "Device"}, "Name", text)) return false;
+    name = platform::Utf8ToWide(text);
+    return true;
+}
+
+bool DisturbanceRecord::GetDeviceVersion(std::wstring& version) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), {"DistHeader", "Common", "Device"}, "Version", text)) return false;
+    version = platform::AnsiToWide(text);
+    return true;
+}
+
+bool DisturbanceRecord::GetSampleDuration(double& duration) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), {"DistHeader", "Common", "Timing"}, "sampleDuration", text)) return false;
+    const double value = ParseReal(text);
+    duration = value * 1000.0;
+    return value != 0.0;
+}
+
+bool DisturbanceRecord::GetTimeAdjust1(int64_t& value) const {
+    return GetInt64({"DistHeader", "Common", "Timing"}, "timeAdjust1", true, value);
+}
+
+bool DisturbanceRecord::GetTimeAdjust2(int64_t& value) const {
+    return GetInt64({"DistHeader", "Common", "Timing"}, "timeAdjust2", true, value);
+}
+
+bool DisturbanceRecord::GetTimeCount(int64_t& value) const {
+    return GetInt64({"DistData", "Common", "Trigger"}, "timeCount", true, value);
+}
+
+bool DisturbanceRecord::GetTimeOffset(int64_t& value) const {
+    return GetInt64({"DistData", "Common", "Trigger"}, "timeOffset", true, value);
+}
+
+bool DisturbanceRecord::GetTimeSample(int64_t& value) const {
+    return GetInt64({"DistData", "Common", "Trigger"}, "timeSample", true, value);
+}
+
+bool DisturbanceRecord::GetTimezoneOffset(int32_t& value) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), {"DistData", "Common", "Trigger"}, "timezoneOffset", text)) return false;
+    const int32_t parsed = ParseInt32(text);
+    if (parsed == 0) return false;
+    value = parsed;
+    return true;
+}
+
+bool DisturbanceRecord::GetDstOffset(int32_t& value) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), {"DistData", "Common", "Trigger"}, "dstOffset", text)) return false;
+    const int32_t parsed = ParseInt32(text);
+    if (parsed == 0) return false;
+    value = parsed;
+    return true;
+}
+
+bool DisturbanceRecord::GetLostEventCount(int32_t& value) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), {"DistData", "Common", "EventLost"}, "noOfLosts", text)) return false;
+    value = ParseInt32(text);
+    return true;
+}
+
+bool DisturbanceRecord::GetXOffsetDefaultSamples(int32_t& value) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), {"DistHeader", "AnalogHeader"}, "xOffsetDefaultSamples", text)) return false;
+    value = ParseLow32(text);
+    return true;
+}
+
+bool DisturbanceRecord::GetFirstSampleNumber(int64_t& value) const {
+    return GetInt64({"DistData", "Traces", "Trace", "Data"}, "sampleCount", false, value);
+}
+
+bool DisturbanceRecord::GetSampleCount(int32_t& value) const {
+    std::string_view text;
+    if (!GetPathAttribute(Root(), {"DistData", "Traces", "Trace", "TGeneral"}, "numberOfSample", text)) return false;
+    value = ParseInt32(text);
+    return true;
+}
+
+bool DisturbanceRecord::GetTriggerTimeText(std::wstring& text, CalendarTime* calendar) const {
+    int64_t timeCount = 0, timeOffset = 0, adjust1 = 0, adjust2 = 0;
+    if (!GetTimeCount(timeCount) || !GetTimeOffset(timeOffset) || !GetTimeAdjust1(adjust1) ||
+        !GetTimeAdjust2(adjust2)) {
+        return false;
+    }
+    int32_t zone = 0, dst = 0;
+    GetTimezoneOffset(zone);
+    GetDstOffset(dst);
+    // Ticks times the ratio adjust1/adjust2 are seconds; all arithmetic wraps
+    // and the division is unsigned, as the relay's own tools compute it.
+    const uint64_t ticks = static_cast<uint64_t>(timeCount) + static_cast<uint64_t>(timeOffset);
+    const uint64_t scaled = ticks * static_cast<uint64_t>(adjust1);
+    const uint64_t divisor = static_cast<uint64_t>(adjust2);
+    const uint64_t quotient = scaled / divisor;
+    const uint64_t remainder = scaled % divisor;
+    const int32_t offsets = static_cast<int32_t>(static_cast<uint32_t>(zone) + static_cast<uint32_t>(dst));
+    const int64_t seconds = static_cast<int64_t>(quotient + static_cast<uint64_t>(static_cast<int64_t>(offsets)));
+    CalendarTime time;
+    if (!BreakDownUtc(seconds, time)) return false;
+    time.millisecond = static_cast<int>(remainder * 1000 / divisor);
+    text = FormatTriggerTime(time);
+    if (calendar != nullptr) *calendar = time;
+    return true;
+}
+
+bool DisturbanceRecord::GetTriggerSampleOffset(int64_t& offset) const {
+    int64_t timeSample = 0, first = 0;
+    if (!GetTimeSample(timeSample) || !GetFirstSampleNumber(first)) return false;
+    offset = static_cast<int64_t>(static_cast<uint64_t>(timeSample) - static_cast<uint64_t>(first));
+    return true;
+}
+
+bool DisturbanceRecord::ReadHeader(HeaderValues& header) {
+    int32_t samples = 0;
+    if (!GetSampleCount(samples) || samples < 0 || samples > kMaxSampleCount) return false;
+    header.sampleCount = static_cast<uint32_t>(samples);
+    if (!LoadAnalogSection()) return false;
+    if (!GetSampleDuration(header.sampleInterval)) return false;
+    CalendarTime calendar;
+    if (!GetTriggerTimeText(header.triggerTimeText, &calendar)) return false;
+    header.timeZoneValid = GetTimezoneOffset(header.timeZoneOffset);
+    if (header.timeZoneValid) {
+        // The daylight offset is taken whenever present, 0 included.
+        std::string_view dst;
+        if (GetPathAttribute(Root(), {"DistData", "Common", "Trigger"}, "dstOffset", dst)) {
+            header.dstOffset = ParseInt32(dst);
+        }
+    }
+    std::wstring name, version;
+    GetDeviceName(name);
+    GetDeviceVersion(version);
+    header.description = name + L"   " + version;
+    GetXOffsetDefaultSamples(header.defaultXOffset);
+    if (!NormaliseLocalTime(calendar, header.triggerTime)) return false;
+    header.triggerMilliseconds = calendar.millisecond;
+    return true;
+}
+
+}  // namespace record

@@ -1,0 +1,116 @@
+// The decoded record of one load: the parsed record XML and the tables built
+// from it (analog traces, digital definitions, events, state image, digital
+// and logical traces), plus the channel texts of the device model. Created
+// empty by the load, filled by Open, the device model and the header and
+// section steps, read by the assembly, discarded when the load returns.
+//
+// Every getter returns false when its value is missing and writes its output
+// only on success; the caller initialises the output.
+#ifndef DR_MVQ4_RECORD_DISTURBANCE_RECORD_H
+#define DR_MVQ4_RECORD_DISTURBANCE_RECORD_H
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "record/ChannelTextTable.h"
+#include "record/RecordTypes.h"
+
+namespace record {
+
+// Largest number of samples a record may declare (2^26, over 18 hours at
+// 1 kHz). A larger count is taken as damage: it would make the viewer
+// allocate gigabytes per channel.
+constexpr int64_t kMaxSampleCount = int64_t{1} << 26;
+
+// The values the header step hands to the loaded record.
+struct HeaderValues {
+    uint32_t sampleCount = 0;
+    double sampleInterval = 0.0;
+    bool timeZoneValid = false;
+    int32_t timeZoneOffset = 0;
+    int32_t dstOffset = 0;
+    std::tm triggerTime{};
+    double triggerMilliseconds = 0.0;
+    std::wstring description;
+    std::wstring triggerTimeText;
+    int32_t defaultXOffset = 0;
+};
+
+class DisturbanceRecord {
+public:
+    DisturbanceRecord() = default;
+    DisturbanceRecord(const DisturbanceRecord&) = delete;
+    DisturbanceRecord& operator=(const DisturbanceRecord&) = delete;
+
+    // Reads the record text of a plain file or a container and parses it.
+    bool Open(const std::wstring& path);
+    // Parses `text` as the record XML; true when the document has an element.
+    bool OpenText(std::string text);
+    pugi::xml_node Root() const { return m_document.document_element(); }
+
+    bool GetDeviceName(std::wstring& name) const;        // UTF-8 text
+    bool GetDeviceVersion(std::wstring& version) const;  // ANSI text
+    bool GetSampleDuration(double& duration) const;      // x 1000
+    bool GetTimeAdjust1(int64_t& value) const;
+    bool GetTimeAdjust2(int64_t& value) const;
+    bool GetTimeCount(int64_t& value) const;
+    bool GetTimeOffset(int64_t& value) const;
+    bool GetTimeSample(int64_t& value) const;
+    bool GetTimezoneOffset(int32_t& value) const;
+    bool GetDstOffset(int32_t& value) const;
+    bool GetLostEventCount(int32_t& value) const;
+    bool GetXOffsetDefaultSamples(int32_t& value) const;
+    bool GetFirstSampleNumber(int64_t& value) const;
+    bool GetSampleCount(int32_t& value) const;
+    // The trigger time as text; `calendar` receives its fields.
+    bool GetTriggerTimeText(std::wstring& text, struct CalendarTime* calendar = nullptr) const;
+    // Samples between the first recorded sample and the trigger.
+    bool GetTriggerSampleOffset(int64_t& offset) const;
+
+    // The header step: sample count, analog section, sample interval, trigger
+    // time, time zone, description, default x offset, calendar fields.
+    bool ReadHeader(HeaderValues& header);
+    bool LoadAnalogSection();
+    bool LoadDigitalSection();
+
+    ChannelTextTable& TextTable() { return m_textTable; }
+    const ChannelTextTable& TextTable() const { return m_textTable; }
+
+    std::vector<AnalogTrace>& AnalogTraces() { return m_analogTraces; }
+    std::vector<DigitalTrace>& DigitalTraces() { return m_digitalTraces; }
+    std::vector<LogicalTrace>& LogicalTraces() { return m_logicalTraces; }
+    const std::vector<EventSet>& EventSets() const { return m_eventSets; }
+    std::vector<EventSet>& EventSets() { return m_eventSets; }
+    std::vector<DigitalDefinition>& DigitalDefinitions() { return m_digitalDefinitions; }
+    std::vector<StateImageEntry>& StateImage() { return m_stateImage; }
+    std::vector<SignalHistory>& OneBitHistories() { return m_oneBitHistories; }
+    std::vector<SignalHistory>& MultiBitHistories() { return m_multiBitHistories; }
+    std::vector<std::string>& DigitalNames() { return m_digitalNames; }
+    size_t AnalogSampleCount() const { return m_analogSampleCount; }
+    void SetAnalogSampleCount(size_t count) { m_analogSampleCount = count; }
+
+private:
+    bool GetInt64(std::initializer_list<const char*> path, const char* attribute, bool nonZero, int64_t& value) const;
+
+    std::string m_text;
+    pugi::xml_document m_document;
+    ChannelTextTable m_textTable;
+    std::vector<AnalogTrace> m_analogTraces;
+    size_t m_analogSampleCount = 0;
+    std::vector<EventSet> m_eventSets;
+    std::vector<DigitalDefinition> m_digitalDefinitions;
+    std::vector<StateImageEntry> m_stateImage;
+    std::vector<SignalHistory> m_oneBitHistories;
+    std::vector<SignalHistory> m_multiBitHistories;
+    std::vector<DigitalTrace> m_digitalTraces;
+    std::vector<LogicalTrace> m_logicalTraces;
+    std::vector<std::string> m_digitalNames;
+};
+
+}  // namespace record
+
+#endif

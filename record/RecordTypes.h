@@ -1,0 +1,108 @@
+// Tables of the decoded record: analog traces with their scalings, digital
+// definitions, events and the per-sample digital and logical traces built
+// from them.
+#ifndef DR_MVQ4_RECORD_RECORD_TYPES_H
+#define DR_MVQ4_RECORD_RECORD_TYPES_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace record {
+
+struct AnalogSample {
+    double value = 0.0;
+    bool valid = false;
+};
+
+// Physical value = (raw + offset) x factor; a factor of 0 leaves raw + offset.
+struct Scaling {
+    double factor = 0.0;
+    int32_t offset = 0;
+    // On the second scaling of a channel: id of the digital channel whose
+    // high state selects this scaling instead of the first.
+    int32_t refEnable = 0;
+};
+
+struct AnalogTrace {
+    std::string name;
+    std::string shortKey;
+    std::string key;
+    std::string unit;
+    int32_t id = 0;
+    bool scale = true;
+    std::vector<AnalogSample> samples;
+    std::vector<Scaling> scalings;
+    bool xOffsetEnabled = false;
+    int32_t xOffset = 0;
+};
+
+struct Event {
+    int32_t id = 0;
+    int32_t no = 0;
+    int32_t value = 0;
+    int32_t previousValue = 0;
+    std::string key;
+};
+
+struct EventSet {
+    int64_t timeSample = 0;
+    std::vector<Event> events;
+};
+
+struct DigitalDefinition {
+    std::string name;
+    int32_t id = 0;
+    std::string key;
+    int32_t dataLength = 0;  // 0: one bit
+    int32_t normalState = 0;
+    int32_t startState = 0;
+};
+
+struct StateImageEntry {
+    std::string idText;
+    int32_t id = 0;
+    int32_t value = 0;
+};
+
+struct EventRecord {
+    int32_t id = 0;
+    std::string key;
+    int64_t timeSample = 0;
+    int32_t no = 0;
+    int32_t value = 0;
+    int32_t previousValue = 0;
+};
+
+struct Transition {
+    int64_t sample = 0;
+    int32_t no = 0;
+    int32_t value = 0;
+    int32_t previousValue = 0;
+};
+
+struct SignalHistory {
+    DigitalDefinition definition;
+    std::vector<Transition> transitions;
+};
+
+// One-bit signal: one character per sample, "1" high, "x" unknown, else low.
+struct DigitalTrace {
+    std::string name;
+    int16_t flag = 0;
+    std::string samples;
+    int32_t id = 0;
+    std::string key;
+};
+
+// Multi-bit signal: one value per sample, -1 unknown.
+struct LogicalTrace {
+    int32_t id = 0;
+    std::string name;
+    std::string key;
+    std::vector<int32_t> values;
+};
+
+}  // namespace record
+
+#endif
