@@ -39,6 +39,20 @@ RecordBuilder::RecordBuilder() {
     Path("DistData/StateImage", true);
 }
 
+RecordBuilder::RecordBuilder(const RecordBuilder& other)
+    : m_numberOfSamples(other.m_numberOfSamples), m_numberOfSamplesFixed(other.m_numberOfSamplesFixed) {
+    m_document.reset(other.m_document);
+}
+
+RecordBuilder& RecordBuilder::operator=(const RecordBuilder& other) {
+    if (this != &other) {
+        m_document.reset(other.m_document);
+        m_numberOfSamples = other.m_numberOfSamples;
+        m_numberOfSamplesFixed = other.m_numberOfSamplesFixed;
+    }
+    return *this;
+}
+
 pugi::xml_node RecordBuilder::Path(const std::string& path, bool create) {
     pugi::xml_node node = m_document.document_element();
     std::stringstream parts(path);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fixture {
@@ -37,6 +38,8 @@ struct Analog {
 };
 
 struct Event {
+    Event(std::string id_, std::string value_, std::string previousValue_, std::string key_ = "")
+        : id(std::move(id_)), value(std::move(value_)), previousValue(std::move(previousValue_)), key(std::move(key_)) {}
     std::string id;
     std::string value;
     std::string previousValue;
@@ -53,6 +56,8 @@ public:
     // microsecond (timeAdjust 1 / 1000000); trigger 2023-11-14 22:13:20.250 UTC
     // at sample number 1100; numberOfSample 0 until analog channels are added.
     RecordBuilder();
+    RecordBuilder(const RecordBuilder& other);
+    RecordBuilder& operator=(const RecordBuilder& other);
 
     RecordBuilder& Device(const std::string& name, const std::string& version);
     RecordBuilder& Timing(const std::string& sampleDuration, const std::string& adjust1, const std::string& adjust2);

@@ -1,0 +1,105 @@
+// Channel objects as the host reads them: transitions, the transition in
+// force at a sample, valid ranges, and the analog sample shift.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "module/RegularDigitalChannel.h"
+#include "module/StaticSampleRateAnalogChannel.h"
+#include "module/TransitionalStoredLogicalChannel.h"
+#include "support/LoadedRecord.h"
+
+namespace {
+
+using fixture::Ranges;
+using fixture::Transitions;
+
+void FillDigital(RegularDigitalChannel& channel, const std::string& text) {
+    for (size_t p = 0; p < text.size(); ++p) {
+        ASSERT_TRUE(channel.SetSample(static_cast<uint32_t>(p), text[p] == '1', text[p] == 'x'));
+    }
+}
+
+TEST(DigitalChannel, TransitionsAndRangesFollowTheSampleText) {
+    RegularDigitalChannel channel(nullptr, "Trip", 0x800000, 7, "Prot/Trip", 6);
+    FillDigital(channel, "0011x1");
+    EXPECT_EQ(Transitions(&channel), "1@0 2@2 0@4 2@5");
+    EXPECT_TRUE(channel.IsSampleInvalid(4));
+    EXPECT_FALSE(channel.IsSampleInvalid(3));
+    EXPECT_EQ(channel.FindTransition(3)->firstSample, 2u);
+    EXPECT_EQ(channel.FindTransition(1000)->state, 2u);
+    EXPECT_EQ(Ranges(channel.GetRangeMarker()), "v@0 i@4 v@5");
+    EXPECT_TRUE(channel.GetRangeMarker()->HasInvalidRanges());
+    EXPECT_EQ(channel.GetSampleCount(), 6u);
+    EXPECT_STREQ(channel.GetMetadata()->GetName(), "Trip");
+    EXPECT_EQ(channel.GetMetadata()->GetColor(), 0x800000u);
+}
+
+TEST(DigitalChannel, ConstantChannelsHaveOneRange) {
+    RegularDigitalChannel low(nullptr, "a", 0, 1, "", 3);
+    FillDigital(low, "000");
+    EXPECT_EQ(Transitions(&low), "1@0");
+    EXPECT_EQ(Ranges(low.GetRangeMarker()), "v@0");
+    EXPECT_FALSE(low.GetRangeMarker()->HasInvalidRanges());
+
+    RegularDigitalChannel unknown(nullptr, "b", 0, 2, "", 3);
+    FillDigital(unknown, "xxx");
+    EXPECT_EQ(Ranges(unknown.GetRangeMarker()), "i@0");
+    EXPECT_TRUE(unknown.GetRangeMarker()->HasInvalidRanges());
+}
+
+TEST(DigitalChannel, SamplesMustArriveInOrder) {
+    RegularDigitalChannel channel(nullptr, "a", 0, 1, "", 10);
+    EXPECT_FALSE(channel.SetSample(5, true, false));
+    EXPECT_EQ(channel.GetTransitionCount(), 0);
+    EXPECT_TRUE(channel.SetSample(0, true, false));
+    EXPECT_FALSE(channel.SetSample(0, false, false));
+    EXPECT_EQ(Transitions(&channel), "2@0");
+    // A channel without samples answers soundly: invalid, no transition.
+    RegularDigitalChannel empty(nullptr, "e", 0, 1, "", 0);
+    EXPECT_TRUE(empty.IsSampleInvalid(0));
+    EXPECT_TRUE(empty.FindTransition(0) == empty.GetTransitionsEnd());
+    EXPECT_EQ(Ranges(empty.GetRangeMarker()), "i@0");
+}
+
+TEST(LogicalChannel, MinusOneIsTheInvalidState) {
+    TransitionalStoredLogicalChannel ordered(nullptr, "Mode", 0x800000, 3, "Ctrl/Mode");
+    const char* texts[] = {"3", "3", "-1", "4"};
+    for (uint32_t s = 0; s < 4; ++s) ASSERT_TRUE(ordered.SetSample(s, texts[s]));
+    EXPECT_EQ(Transitions(&ordered), "'3'@0 ''@2 '4'@3");
+    EXPECT_TRUE(ordered.IsSampleInvalid(2));
+    EXPECT_FALSE(ordered.IsSampleInvalid(3));
+    EXPECT_EQ(Ranges(ordered.GetRangeMarker()), "v@0 i@2 v@3");
+    EXPECT_FALSE(ordered.SetSample(9, "1"));
+}
+
+TEST(AnalogChannel, SampleShiftMovesTheChannel) {
+    StaticSampleRateAnalogChannel channel(nullptr, "IL1", 0xFF, "A", "Meas/IL1", 1, 20);
+    for (uint32_t s = 0; s < 20; ++s) channel.SetSample(s, 100.0 + s, true);
+    channel.SetSampleShift(10);
+    EXPECT_EQ(channel.GetSampleValue(5), 0.0);
+    EXPECT_FALSE(channel.IsSampleValid(5));
+    EXPECT_EQ(channel.GetSampleValue(10), 100.0);
+    EXPECT_FALSE(channel.IsSampleValid(30));
+    channel.SetSampleShift(-5);
+    EXPECT_EQ(channel.GetSampleValue(0), 105.0);
+    EXPECT_FALSE(channel.IsSampleValid(15));
+}
+
+TEST(AnalogChannel, MaximumMagnitudeAndRanges) {
+    StaticSampleRateAnalogChannel channel(nullptr, "U", 0, "V", "", 1, 5);
+    EXPECT_FALSE(channel.SetSample(5, 1.0, true));
+    channel.SetSample(0, -7.5, false);
+    channel.SetSample(1, 3.0, true);
+    channel.SetSample(2, std::numeric_limits<double>::quiet_NaN(), true);
+    channel.SetSample(3, 1.0, true);
+    EXPECT_EQ(channel.GetMaxMagnitude(), 7.5);
+    EXPECT_TRUE(std::isnan(channel.GetSampleValue(2)));
+    // Sample 4 was never set: it stays 0.0 and not valid.
+    EXPECT_EQ(Ranges(channel.GetRangeMarker()), "i@0 v@1 i@4");
+    EXPECT_TRUE(channel.HasInvalidRanges());
+    EXPECT_EQ(channel.GetRangeMarker(), static_cast<RangeMarker*>(&channel));
+}
+
+}  // namespace
