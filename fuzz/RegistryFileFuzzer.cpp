@@ -1,0 +1,14 @@
+// Fuzz entry point: the regedit-format settings file.
+#include "FuzzTarget.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/Registry.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const platform::RegistryHive hive =
+        platform::ParseRegistryFile(std::string(reinterpret_cast<const char*>(data), size));
+    return hive.keys.empty() ? 0 : 0;
+}

@@ -1,0 +1,60 @@
+// UTF-8 decoding of cvdr's arguments and the JSON writer's number rules;
+// strings, key order and layout are covered by the dump tests.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "JsonWriter.h"
+#include "NumberText.h"
+#include "Utf8.h"
+
+namespace {
+
+using cvdr::JsonWriter;
+
+TEST(Utf8ToWideTest, DecodesOneCodePointPerElement) {
+    EXPECT_EQ(cvdr::Utf8ToWide("a/\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E.xml"),
+              (std::wstring{L'a', L'/', 0xE9, 0x20AC, 0x1D11E, L'.', L'x', L'm', L'l'}));
+    EXPECT_EQ(cvdr::Utf8ToWide(""), L"");
+    EXPECT_EQ(cvdr::Utf8ToWide("\xEF\xBF\xBF\xF4\x8F\xBF\xBF"), (std::wstring{0xFFFF, 0x10FFFF}));
+}
+
+TEST(Utf8ToWideTest, ReplacesEveryUndecodableByte) {
+    const wchar_t r = 0xFFFD;
+    EXPECT_EQ(cvdr::Utf8ToWide("\x80z"), (std::wstring{r, L'z'}));                // stray continuation
+    EXPECT_EQ(cvdr::Utf8ToWide("\xE2\x82z"), (std::wstring{r, r, L'z'}));         // cut short
+    EXPECT_EQ(cvdr::Utf8ToWide("\xE2\x82"), (std::wstring{r, r}));                // cut by the end
+    EXPECT_EQ(cvdr::Utf8ToWide("\xC0\x80"), (std::wstring{r, r}));                // overlong NUL
+    EXPECT_EQ(cvdr::Utf8ToWide("\xE0\x80\xAF"), (std::wstring{r, r, r}));         // overlong '/'
+    EXPECT_EQ(cvdr::Utf8ToWide("\xED\xA0\x80"), (std::wstring{r, r, r}));         // surrogate
+    EXPECT_EQ(cvdr::Utf8ToWide("\xF4\x90\x80\x80"), (std::wstring{r, r, r, r}));  // above U+10FFFF
+    EXPECT_EQ(cvdr::Utf8ToWide("\xF5\xFF"), (std::wstring{r, r}));
+    EXPECT_EQ(cvdr::CodePointCount("\xC3\xA9\xE2\x82z"), 4u);
+}
+
+TEST(JsonWriterTest, WritesNumbersByTheDumpRules) {
+    const double values[] = {0.1, 1e-7, 0.1 + 0.2, -0.0, 1e300, DBL_MIN, 4.9e-324, DBL_MAX, 13.0, -2.5};
+    std::ostringstream out;
+    JsonWriter json(out);
+    json.BeginArray();
+    for (double value : values) json.Number(value);
+    json.Number(std::nan("")).Number(HUGE_VAL).Number(-HUGE_VAL);
+    json.Int(std::numeric_limits<int64_t>::min()).UInt(std::numeric_limits<uint64_t>::max()).EndArray();
+    const nlohmann::json parsed = nlohmann::json::parse(out.str());
+    ASSERT_EQ(parsed.size(), std::size(values) + 5);
+    for (size_t i = 0; i < std::size(values); ++i) EXPECT_EQ(parsed[i].get<double>(), values[i]) << i;
+    EXPECT_EQ(parsed[std::size(values) + 0], "nan");
+    EXPECT_EQ(parsed[std::size(values) + 1], "inf");
+    EXPECT_EQ(parsed[std::size(values) + 2], "-inf");
+    EXPECT_EQ(parsed[std::size(values) + 3], std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(parsed[std::size(values) + 4], std::numeric_limits<uint64_t>::max());
+    EXPECT_EQ(cvdr::NumberText(0.1), "0.1");
+    EXPECT_EQ(cvdr::NumberText(0.1 + 0.2), "0.30000000000000004");
+    EXPECT_EQ(cvdr::NumberText(13.0), "13");
+}
+
+}  // namespace
