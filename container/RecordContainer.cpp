@@ -1,6 +1,6 @@
 #include "container/RecordContainer.h"
 
-#include <cerrno>
+#include <cstring>
 
 #include "platform/FileAccess.h"
 #include "platform/TextConversion.h"
@@ -8,40 +8,30 @@
 namespace container {
 namespace {
 
-const char* const kErrorPrefix = "Internal error in Corvane Container:\n";
+// "DeviceModel" followed by "_l_" and a three-letter language code.
+constexpr size_t kLanguageEntryLength = sizeof("DeviceModel") - 1 + sizeof("_l_xxx") - 1;
+constexpr size_t kLanguageCodeLength = 3;
 
-std::string ContainerErrorText(const std::string& reason) {
-    return kErrorPrefix + (reason.empty() ? std::string("Unknown") : reason) + "\n";
+bool HasType(pugi::xml_node node, const char* type) {
+    return std::strcmp(node.attribute("type").value(), type) == 0;
 }
 
-}  // namespace
-
-bool RecordContainer::IsContainer(const std::wstring& path) {
-    std::string head;
-    int error = 0;
-    if (!platform::ReadFileHead(platform::WideToUtf8(path), 2, head, error)) {
-        const bool opened = error == 0;  // opened but shorter than two bytes
-        m_errorText = ContainerErrorText(opened ? "IsContainer(): File has invalid container file header."
-                                                : "IsContainer() fails: Can not open file for reading.");
-        return false;
+// Two levels below the root: sections of type "sectionTextReplacement" and
+// their "textReplacement" and "overload" items, in document order.
+void CollectPairs(pugi::xml_node root, ExtendedSettingsSet& set) {
+    for (pugi::xml_node section : root.children()) {
+        if (!HasType(section, "sectionTextReplacement")) continue;
+        for (pugi::xml_node item : section.children()) {
+            if (HasType(item, "textReplacement")) {
+                set.textReplacements.push_back({item.attribute("name").value(), item.attribute("ref").value()});
+            } else if (HasType(item, "overload")) {
+                set.overloads.push_back({item.attribute("from").value(), item.attribute("to").value()});
+            }
+        }
     }
-    if (head[0] == 'P' && head[1] == 'K') return true;
-    m_errorText = ContainerErrorText("IsContainer(): File has invalid container file header.");
-    return false;
 }
 
-bool RecordContainer::OpenContainer(const std::wstring&) {
-    m_errorText = "OpenContainer fails\n" + ContainerErrorText("OpenContainer() fails: Failure in OpenZip()\n");
-    return false;
-}
-
-bool RecordContainer::ReadRecorderData(std::string&) { return false; }
-
-bool LoadRecordText(const std::wstring& path, std::string& text) {
-    RecordContainer container;
-    if (container.IsContainer(path)) {
-        return container.OpenContainer(path) && container.ReadRecorderData(text);
-    }
+bool ReadPlainFile(const std::wstring& path, std::string& text) {
     const std::string utf8Path = platform::WideToUtf8(path);
     int error = 0;
     std::string bytes;
@@ -51,6 +41,56 @@ bool LoadRecordText(const std::wstring& path, std::string& text) {
     }
     text.swap(bytes);
     return true;
+}
+
+}  // namespace
+
+bool RecordContainer::IsContainer(const std::wstring& path) {
+    if (m_file.IsContainer(path)) return true;
+    m_errorText = m_file.ErrorText();
+    return false;
+}
+
+bool RecordContainer::OpenContainer(const std::wstring& path) {
+    if (m_file.OpenContainer(path)) return true;
+    m_errorText = "OpenContainer fails\n" + m_file.ErrorText();
+    return false;
+}
+
+bool RecordContainer::ReadRecorderData(std::string& text) { return m_file.ReadEntry("RecorderData", text); }
+
+bool RecordContainer::ReadDeviceModel(std::string& text) { return m_file.ReadEntry("DeviceModel", text); }
+
+// The first characters of a name are not examined: any 17-byte name ending
+// in the code matches. Names are decoded with the ANSI code page.
+bool RecordContainer::ReadLanguageTexts(const std::wstring& language, std::string& text) {
+    bool result = false;
+    for (const std::string& name : m_file.EntryNames()) {
+        if (name.size() != kLanguageEntryLength) continue;
+        const std::wstring wide = platform::AnsiToWide(name);
+        if (wide.size() < kLanguageCodeLength) continue;
+        if (platform::EqualsIgnoringAsciiCase(wide.substr(wide.size() - kLanguageCodeLength), language)) {
+            result = m_file.ReadEntry(name, text);
+        }
+    }
+    return result;
+}
+
+bool RecordContainer::ReadExtendedSettings(ExtendedSettingsSet& set) {
+    set.Clear();
+    std::string text;
+    if (!m_file.ReadEntry("ExtendedSettings", text)) return false;
+    if (!m_extendedSettings.LoadExtendedSettings(text)) return false;
+    CollectPairs(m_extendedSettings.Root(), set);
+    return !set.Empty();
+}
+
+bool LoadRecordText(const std::wstring& path, std::string& text) {
+    RecordContainer container;
+    if (container.IsContainer(path)) {
+        return container.OpenContainer(path) && container.ReadRecorderData(text);
+    }
+    return ReadPlainFile(path, text);
 }
 
 }  // namespace container

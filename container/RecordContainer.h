@@ -1,9 +1,22 @@
-// A record file as a container: whether a file is one, and the record text
-// of a plain record file or of a container's "RecorderData" entry.
+// A record file as a container: whether a file is one, its verification, and
+// the texts it carries for a load: the record XML ("RecorderData"), the
+// relay's device model ("DeviceModel"), the model's texts in one language
+// ("DeviceModel_l_" + language code) and the extended settings that rename
+// model texts ("ExtendedSettings"). Also the loader of the record text that
+// serves plain record files as well.
+//
+// One object per load, used on the loading thread. Entries are read only
+// after OpenContainer; the archive stays open until destruction. Failures
+// are false results; the reason of a failed IsContainer or OpenContainer is
+// kept in ErrorText() and is never shown.
 #ifndef DR_MVQ4_CONTAINER_RECORD_CONTAINER_H
 #define DR_MVQ4_CONTAINER_RECORD_CONTAINER_H
 
 #include <string>
+
+#include "container/ContainerFile.h"
+#include "container/ContainerMetaData.h"
+#include "container/ExtendedSettingsSet.h"
 
 namespace container {
 
@@ -16,20 +29,40 @@ public:
 
     // True when the file exists, can be read and starts with "PK".
     bool IsContainer(const std::wstring& path);
-    // Opens the archive and verifies it. Containers are not read yet: this
-    // fails, and the load treats the record as one without a device model.
+    // Opens the archive and verifies its meta data and container-data
+    // checksum; true only when the container is intact.
     bool OpenContainer(const std::wstring& path);
-    bool ReadRecorderData(std::string& text);
 
+    // The texts of "RecorderData" and "DeviceModel": false when the entry is
+    // missing or unreadable, `text` unchanged then.
+    bool ReadRecorderData(std::string& text);
+    bool ReadDeviceModel(std::string& text);
+    // The language texts for `language` (a three-letter code, ASCII case
+    // ignored): an entry whose name is 17 bytes long and ends in the code.
+    // When several match, the last in byte order of names decides text and
+    // result. False when none matches.
+    bool ReadLanguageTexts(const std::wstring& language, std::string& text);
+    // Fills `set` from a verified "ExtendedSettings" entry; `set` is cleared
+    // first and stays empty when the entry is missing or fails verification.
+    // True when the set holds at least one pair.
+    bool ReadExtendedSettings(ExtendedSettingsSet& set);
+
+    // The reason of the last failed IsContainer or OpenContainer.
     const std::string& ErrorText() const { return m_errorText; }
+    // The "ExtendedSettings" document as last read; its ErrorText() tells why
+    // a read failed verification.
+    const ContainerMetaData& ExtendedSettings() const { return m_extendedSettings; }
 
 private:
+    ContainerFile m_file;
+    ContainerMetaData m_extendedSettings;
     std::string m_errorText;
 };
 
 // The record XML text of the file at `path`: the whole file for a plain
-// record, the "RecorderData" entry for a container. A plain file that cannot
-// be opened is reported through the file-error message.
+// record, the "RecorderData" entry of a verified container. False when a
+// container does not verify or lacks the entry, and when a plain file cannot
+// be read; the latter is reported through the file-error message.
 bool LoadRecordText(const std::wstring& path, std::string& text);
 
 }  // namespace container

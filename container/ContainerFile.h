@@ -1,0 +1,80 @@
+// The reader of a record file that is a container: a ZIP archive whose
+// "MetaData" entry carries its own checksum and the checksum over the texts
+// of every other entry. Opening reads every entry into an entry table and
+// verifies both checksums; single entries can then be read again by name.
+//
+// An entry's text is its uncompressed content up to the first NUL byte. No
+// entry is inflated past the entry bound given at construction, and all that
+// the object ever inflates, while opening and in later reads, shares one
+// budget of kBudgetFactor times that bound; so a hostile archive costs
+// bounded memory and time. An entry that cannot be extracted within bound
+// and budget counts as missing (and enters the table with an empty text).
+//
+// Created closed; OpenContainer at most once; the archive stays open until
+// CloseContainer or destruction, also after a failed verification. Failures
+// are false results with a reason kept for ErrorText(). One thread at a time.
+#ifndef DR_MVQ4_CONTAINER_CONTAINER_FILE_H
+#define DR_MVQ4_CONTAINER_CONTAINER_FILE_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "container/ContainerMetaData.h"
+#include "container/ZipArchive.h"
+#include "platform/FileAccess.h"
+
+namespace container {
+
+class ContainerFile {
+public:
+    static constexpr uint64_t kBudgetFactor = 4;
+
+    // `entryLimit`: the most bytes one entry may inflate to.
+    explicit ContainerFile(uint64_t entryLimit = platform::kMaxFileSize);
+    ContainerFile(const ContainerFile&) = delete;
+    ContainerFile& operator=(const ContainerFile&) = delete;
+
+    // True when the file exists, can be read and starts with "PK"; nothing
+    // else is checked.
+    bool IsContainer(const std::wstring& path);
+    // Opens the archive and verifies it: the meta data (see
+    // ContainerMetaData::Load) and the digest of all other entries' texts
+    // joined in byte order of their names. True only when both checksums hold.
+    bool OpenContainer(const std::wstring& path);
+    // Extracts the entry named `name` (ASCII case ignored) from the open
+    // archive. False when there is no archive, the entry is missing or cannot
+    // be extracted; `text` is unchanged then.
+    bool ReadEntry(std::string_view name, std::string& text);
+    // The names of the entry table without "MetaData", in byte order.
+    std::vector<std::string> EntryNames() const;
+    // Releases the archive: true when one was open and released cleanly.
+    bool CloseContainer();
+
+    // "Internal error in Corvane Container:\n" + the last failure's reason
+    // ("Unknown" when none) + "\n".
+    std::string ErrorText() const;
+    const ContainerMetaData& MetaData() const { return m_metaData; }
+    // The path given to OpenContainer.
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    bool Verify();
+    bool ReadEntryTable();
+    bool ExtractCurrentEntry(std::string& text);
+    std::string ContainerDataDigest() const;
+
+    ContainerMetaData m_metaData;
+    ZipArchive m_archive;
+    std::string m_errorText;
+    std::map<std::string, std::string> m_entries;  // name -> text; std::string orders names byte-wise
+    std::wstring m_path;
+    uint64_t m_entryLimit;
+    uint64_t m_budget;  // bytes the object may still inflate
+};
+
+}  // namespace container
+
+#endif

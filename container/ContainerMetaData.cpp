@@ -1,0 +1,121 @@
+#include "container/ContainerMetaData.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "container/Md5Hex.h"
+#include "record/NumberParsing.h"
+
+namespace container {
+namespace {
+
+// The checksum comment ("<!--" + 60 bytes + "-->") and the closing line feed.
+constexpr size_t kChecksumTailSize = 65;
+
+// Processing instructions and comments are nodes, so that the declaration,
+// the root and the checksum comment sit at top-level positions 0, 1 and 2.
+constexpr unsigned kParseOptions =
+    pugi::parse_default | pugi::parse_pi | pugi::parse_comments | pugi::parse_declaration;
+
+const char* const kUnsupportedVersionTail =
+    "' not supported.\r\nPlease update the application which supports this syntax format.";
+
+struct VariantRules {
+    int32_t maximumVersion;
+    const char* missingChecksumMessage;
+    const char* missingVersionMessage;
+    const char* versionMessagePrefix;
+};
+
+const VariantRules& RulesOf(ContainerMetaData::Variant variant) {
+    static const VariantRules kRecord{1, "Checksum over container data not found", "Missing version syntax item",
+                                      "CVN_ContainerFile Syntax format '"};
+    static const VariantRules kDevice{2, "Container data checksum not found", "", "Syntax format '"};
+    return variant == ContainerMetaData::Variant::DeviceContainer ? kDevice : kRecord;
+}
+
+pugi::xml_node TopLevelNode(const pugi::xml_document& document, unsigned index) {
+    pugi::xml_node node = document.first_child();
+    for (unsigned i = 0; i < index && node; ++i) node = node.next_sibling();
+    return node;
+}
+
+// The digest stored in the checksum comment: after the first ":" (or from the
+// start when there is none) up to the first " LENGTH:". Empty when the
+// marker is missing or does not follow the start.
+std::string_view StoredChecksum(std::string_view comment) {
+    const size_t colon = comment.find(':');
+    const size_t start = colon == std::string_view::npos ? 0 : colon + 1;
+    const size_t end = comment.find(" LENGTH:");
+    if (end == std::string_view::npos || end <= start) return {};
+    return comment.substr(start, end - start);
+}
+
+}  // namespace
+
+ContainerMetaData::ContainerMetaData(Variant variant) : m_variant(variant) {}
+
+bool ContainerMetaData::ParseChecked(const std::string& text, const char* checksumMessage) {
+    m_text = text;
+    m_document.reset();
+    m_root = pugi::xml_node();
+    // Too short to hold the checksum comment: no digest can match.
+    if (m_text.size() < kChecksumTailSize) {
+        m_errorText = checksumMessage;
+        return false;
+    }
+    const std::string expected = Md5Hex::Of(std::string_view(m_text).substr(0, m_text.size() - kChecksumTailSize));
+    if (!m_document.load_buffer(m_text.data(), m_text.size(), kParseOptions, pugi::encoding_utf8)) return false;
+    m_root = TopLevelNode(m_document, 1);
+    if (StoredChecksum(TopLevelNode(m_document, 2).value()) != expected) {
+        m_errorText = checksumMessage;
+        return false;
+    }
+    return true;
+}
+
+bool ContainerMetaData::CheckVersion(const char* missingMessage, const char* messagePrefix, int32_t maximum) {
+    std::string version;
+    if (!Attribute("versionSyntax", version)) {
+        m_errorText = missingMessage;
+        return false;
+    }
+    const int32_t number = record::ParseInt32(version);
+    if (number < 1 || number > maximum) {
+        m_errorText = messagePrefix + version + kUnsupportedVersionTail;
+        return false;
+    }
+    return true;
+}
+
+bool ContainerMetaData::Load(const std::string& text, std::string& nameSLVP, std::string& checksumContainerData) {
+    const VariantRules& rules = RulesOf(m_variant);
+    if (!ParseChecked(text, "Invalid meta data checksum")) return false;
+    checksumContainerData.clear();
+    if (!Attribute("checksumContainerData", checksumContainerData)) {
+        m_errorText = rules.missingChecksumMessage;
+        return false;
+    }
+    if (!CheckVersion(rules.missingVersionMessage, rules.versionMessagePrefix, rules.maximumVersion)) return false;
+    nameSLVP.clear();
+    Attribute("nameSLVP", nameSLVP);
+    return true;
+}
+
+bool ContainerMetaData::LoadExtendedSettings(const std::string& text) {
+    if (!ParseChecked(text, "Invalid Extended Settings checksum")) return false;
+    if (std::strcmp(m_root.attribute("type").value(), "extendedSettings") != 0) {
+        m_errorText = "Extended Settings type not found";
+        return false;
+    }
+    return CheckVersion("Missing version syntax item", "Extended Settings Syntax format '", 1);
+}
+
+bool ContainerMetaData::Attribute(const char* name, std::string& value) const {
+    const char* text = m_root.attribute(name).value();
+    if (*text == '\0') return false;
+    value = text;
+    return true;
+}
+
+}  // namespace container

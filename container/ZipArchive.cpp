@@ -1,0 +1,126 @@
+#include "container/ZipArchive.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/TextConversion.h"
+
+namespace container {
+namespace {
+
+// Inflation proceeds in chunks of this size.
+constexpr unsigned kChunkSize = 64 * 1024;
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string AsciiUpper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) c = AsciiUpper(c);
+    return upper;
+}
+
+// Reads the open entry to its end into `text` (up to the first NUL byte),
+// requesting at most one byte more than the bound allows so that an entry
+// of exactly `limit` bytes passes and any longer one stops there.
+bool InflateOpenEntry(unzFile archive, std::string& text, uint64_t limit, uint64_t& inflated) {
+    std::vector<char> chunk(kChunkSize);
+    bool cut = false;
+    for (;;) {
+        const uint64_t remaining = limit - inflated;
+        const unsigned request = remaining < kChunkSize ? static_cast<unsigned>(remaining) + 1 : kChunkSize;
+        const int got = unzReadCurrentFile(archive, chunk.data(), request);
+        if (got < 0) return false;
+        if (got == 0) return true;
+        inflated += static_cast<uint64_t>(got);
+        if (inflated > limit) return false;
+        if (cut) continue;
+        const void* nul = std::memchr(chunk.data(), '\0', static_cast<size_t>(got));
+        const size_t keep = nul ? static_cast<size_t>(static_cast<const char*>(nul) - chunk.data())
+                                : static_cast<size_t>(got);
+        text.append(chunk.data(), keep);
+        cut = nul != nullptr;
+    }
+}
+
+}  // namespace
+
+ZipArchive::~ZipArchive() { Close(); }
+
+bool ZipArchive::Open(const std::wstring& path) {
+    Close();
+    m_archive = unzOpen64(platform::WideToUtf8(path).c_str());
+    return m_archive != nullptr;
+}
+
+bool ZipArchive::Close() {
+    m_index.clear();
+    m_indexed = false;
+    if (m_archive == nullptr) return false;
+    const bool clean = unzClose(m_archive) == UNZ_OK;
+    m_archive = nullptr;
+    return clean;
+}
+
+bool ZipArchive::EntryCount(uint64_t& count) const {
+    unz_global_info64 info{};
+    if (m_archive == nullptr || unzGetGlobalInfo64(m_archive, &info) != UNZ_OK) return false;
+    count = info.number_entry;
+    return true;
+}
+
+bool ZipArchive::GoToFirstEntry() { return m_archive != nullptr && unzGoToFirstFile(m_archive) == UNZ_OK; }
+
+bool ZipArchive::GoToNextEntry() { return m_archive != nullptr && unzGoToNextFile(m_archive) == UNZ_OK; }
+
+bool ZipArchive::CurrentEntryName(std::string& name) {
+    unz_file_info64 info{};
+    if (m_archive == nullptr ||
+        unzGetCurrentFileInfo64(m_archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+        return false;
+    }
+    std::string bytes(info.size_filename, '\0');
+    if (!bytes.empty() && unzGetCurrentFileInfo64(m_archive, nullptr, &bytes[0], static_cast<uLong>(bytes.size()),
+                                                  nullptr, 0, nullptr, 0) != UNZ_OK) {
+        return false;
+    }
+    name.swap(bytes);
+    return true;
+}
+
+bool ZipArchive::ExtractCurrentEntry(std::string& text, uint64_t limit, uint64_t& inflated) {
+    inflated = 0;
+    if (m_archive == nullptr || unzOpenCurrentFile(m_archive) != UNZ_OK) return false;
+    std::string content;
+    const bool complete = InflateOpenEntry(m_archive, content, limit, inflated);
+    // Closing reports a CRC mismatch once the entry was read to its end.
+    const bool intact = unzCloseCurrentFile(m_archive) == UNZ_OK;
+    if (!complete || !intact) return false;
+    text.swap(content);
+    return true;
+}
+
+// One walk over the directory; of names equal but for case the first wins.
+void ZipArchive::BuildIndex() {
+    m_indexed = true;
+    for (bool positioned = GoToFirstEntry(); positioned; positioned = GoToNextEntry()) {
+        std::string name;
+        unz64_file_pos position{};
+        if (CurrentEntryName(name) && unzGetFilePos64(m_archive, &position) == UNZ_OK) {
+            m_index.emplace(AsciiUpper(name), position);
+        }
+    }
+}
+
+bool ZipArchive::Locate(std::string_view name) {
+    if (m_archive == nullptr) return false;
+    if (!m_indexed) BuildIndex();
+    const auto found = m_index.find(AsciiUpper(name));
+    return found != m_index.end() && unzGoToFilePos64(m_archive, &found->second) == UNZ_OK;
+}
+
+bool ZipArchive::ReadEntry(std::string_view name, std::string& text, uint64_t limit) {
+    uint64_t inflated = 0;
+    return Locate(name) && ExtractCurrentEntry(text, limit, inflated);
+}
+
+}  // namespace container
