@@ -1,0 +1,204 @@
+// Loading a device model: the checks with their numbered errors and messages,
+// the facts derived from a model that passed them, and the mapping table.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "container/Md5Hex.h"
+#include "devicemodel/CDataModelToHMI.h"
+#include "support/ContainerFixture.h"
+#include "support/DeviceModelFixture.h"
+
+namespace {
+
+using devicemodel::CDataModelToHMI;
+using devicemodel::DeviceModelError;
+using fixture::DeviceModelBuilder;
+
+struct Loaded {
+    CDataModelToHMI model;
+    DeviceModelError error;
+    bool ok = false;
+    explicit Loaded(const std::string& text) { ok = model.Load(text, error); }
+};
+
+// `text` with its first `from` replaced by `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+void ExpectError(const std::string& text, int32_t code, const std::string& message) {
+    Loaded loaded(text);
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_EQ(loaded.error.code, code);
+    EXPECT_EQ(loaded.error.text, "Invalid device model!\n" + message);
+}
+
+TEST(ModelLoad, ValidModelDerivesItsFacts) {
+    DeviceModelBuilder builder;
+    builder.Mapping("temperatureUnitSelectParameter", "MDM/Settings/Unit")
+        .Mapping("temperatureUnitReferenceC", "/Dev/MDM/Settings/C")
+        .Mapping("temperatureUnitReferenceF", "MDM/Settings/F")
+        .Mapping("pathAnsiDeviceNumbers", "MDM/Ansi")
+        .RootAttribute("multiSets", " 12abc");
+    CDataModelToHMI model;
+    DeviceModelError error{0, "earlier"};
+    ASSERT_TRUE(model.Load(builder.ModelXml(), error));
+    EXPECT_EQ(error.code, 0);
+    EXPECT_EQ(error.text, "earlier");  // a successful load leaves the record alone
+    EXPECT_EQ(model.MenuRootPath(), "/Dev/Menu/Root");
+    EXPECT_EQ(model.MdmSectionPath(), "/Dev/MDM");
+    EXPECT_EQ(model.MdmSectionPathLength(), 8u);
+    EXPECT_EQ(model.MdmSectionName(), "MDM");
+    EXPECT_EQ(model.ParameterSetCount(), 12);
+    EXPECT_TRUE(model.TemperatureUnitsKnown());
+    EXPECT_EQ(model.TemperatureUnitSelectPath(), "/Dev/MDM/Settings/Unit");
+    EXPECT_EQ(model.CelsiusReferencePath(), "/Dev/MDM/Settings/C");
+    EXPECT_EQ(model.FahrenheitReferencePath(), "/Dev/MDM/Settings/F");
+    EXPECT_TRUE(model.HasAnsiDeviceNumbers());
+    EXPECT_FALSE(model.GridFaultCounterHidden());
+    EXPECT_FALSE(model.DisplayAnsiDeviceNumbers());
+}
+
+TEST(ModelLoad, FactsStayUnsetWithoutTheirElements) {
+    Loaded loaded(
+        DeviceModelBuilder().Set("/Dev/MDM", "type", "other").RootAttribute("multiSets", "x").ModelXml());
+    ASSERT_TRUE(loaded.ok);
+    EXPECT_EQ(loaded.model.MdmSectionPath(), "");
+    EXPECT_EQ(loaded.model.MdmSectionPathLength(), 0u);
+    EXPECT_EQ(loaded.model.ParameterSetCount(), 0);
+    EXPECT_FALSE(loaded.model.TemperatureUnitsKnown());
+    EXPECT_FALSE(loaded.model.HasAnsiDeviceNumbers());
+    EXPECT_EQ(loaded.model.MakeFullPath("Prot/IL1"), "/Prot/IL1");
+}
+
+TEST(ModelLoad, SyntaxVersionRange) {
+    for (const char* accepted : {"2", "13", "5 beta"}) {
+        EXPECT_TRUE(Loaded(DeviceModelBuilder().RootAttribute("versionSyntax", accepted).ModelXml()).ok)
+            << accepted;
+    }
+    for (const char* rejected : {"1", "14", "abc", "-5"}) {
+        ExpectError(DeviceModelBuilder().RootAttribute("versionSyntax", rejected).ModelXml(), 2,
+                    std::string("Device model syntax format '") + rejected +
+                        "' not supported with this application.");
+    }
+}
+
+TEST(ModelLoad, ChecksumFailures) {
+    const std::string valid = DeviceModelBuilder().ModelXml();
+    const std::string message = "Missing or invalid checksum";
+    ExpectError(Replaced(valid, "7SR87", "7SR88"), 1, message);                  // one byte of the body
+    ExpectError(Replaced(valid, "<!--CHECKSUM:", "<!--CHECKSUM "), 1, message);  // no ":" before " LENGTH:"
+    ExpectError(Replaced(valid, " LENGTH:", " SIZE:00"), 1, message);
+    const std::string digest = valid.substr(valid.size() - 52, 32);
+    ExpectError(Replaced(valid, digest, fixture::AsciiUpper(digest)), 1, message);
+    // The comment has to be the third top-level node.
+    ExpectError(fixture::SelfChecksummed(fixture::RootXml(DeviceModelBuilder().Model()), ""), 1, message);
+    const std::string root = fixture::RootXml(DeviceModelBuilder().Model());
+    ExpectError(std::string(fixture::kXmlDeclaration) + "\n<!--CHECKSUM:" + container::Md5Hex::Of(root) +
+                    " LENGTH:00000000-->\n" + root + "\n",
+                1, message);
+    ExpectError("<a/>", 1, message);  // too short to hold a checksum
+    // The LENGTH digits are not examined.
+    EXPECT_TRUE(Loaded(Replaced(valid, " LENGTH:0", " LENGTH:9")).ok);
+}
+
+TEST(ModelLoad, MainAttributesAreRequired) {
+    for (const char* name : {"device", "versionContent", "multiSets", "versionSyntax"}) {
+        ExpectError(DeviceModelBuilder().RemoveRootAttribute(name).ModelXml(), 3,
+                    "Missing necessary main attributes");
+        ExpectError(DeviceModelBuilder().RootAttribute(name, "").ModelXml(), 3,
+                    "Missing necessary main attributes");
+    }
+    // Checked before the syntax version.
+    ExpectError(
+        DeviceModelBuilder().RootAttribute("versionSyntax", "99").RootAttribute("device", "").ModelXml(), 3,
+        "Missing necessary main attributes");
+}
+
+TEST(ModelLoad, MenuTreeAndItsRoot) {
+    ExpectError(DeviceModelBuilder().Remove("/Dev/Menu").ModelXml(), 4,
+                "None necessary element found with attribute name 'mode' and value = 'menuTree'");
+    ExpectError(DeviceModelBuilder().Set("/Dev/Menu", "mode", "MenuTree").ModelXml(), 4,
+                "None necessary element found with attribute name 'mode' and value = 'menuTree'");
+    // An element of type "root" outside the menu tree does not count.
+    DeviceModelBuilder builder;
+    builder.Remove("/Dev/Menu/Root").Element("Root", "root");
+    ExpectError(builder.ModelXml(), 5, "None attribute value 'root' in HMI menu tree found!");
+    // The menu root may sit anywhere inside the menu tree.
+    DeviceModelBuilder deep;
+    deep.Remove("/Dev/Menu/Root").Set("/Dev/Menu/Level/Start", "type", "root");
+    Loaded loaded(deep.ModelXml());
+    ASSERT_TRUE(loaded.ok);
+    EXPECT_EQ(loaded.model.MenuRootPath(), "/Dev/Menu/Level/Start");
+}
+
+TEST(ModelLoad, TextThatIsNotWellFormed) {
+    for (const std::string& text :
+         {std::string(), std::string("<Dev>"), std::string("not xml"), std::string(200, '<')}) {
+        ExpectError(text, 6, "Any other parsing error");
+    }
+    // The text ends at its first NUL byte.
+    EXPECT_TRUE(Loaded(DeviceModelBuilder().ModelXml() + std::string(1, '\0') + "<garbage").ok);
+}
+
+TEST(ModelLoad, FailedModelStillAnswersPathQueries) {
+    DeviceModelBuilder builder;
+    builder.Channel("Prot/IL1", "IL1")
+        .Mapping("pathAnsiDeviceNumbers", "MDM/Ansi")
+        .RootAttribute("versionSyntax", "1");
+    CDataModelToHMI model;
+    DeviceModelError error;
+    ASSERT_TRUE(model.Load(DeviceModelBuilder().ModelXml(), error));
+    EXPECT_FALSE(model.Load(builder.ModelXml(), error));
+    EXPECT_TRUE(model.LoadLanguage(builder.LanguageXml()));
+    EXPECT_EQ(model.GetText("/Dev/MDM/Prot/IL1"), "IL1");
+    // The earlier load's facts are gone and the failed one derives none.
+    EXPECT_EQ(model.MenuRootPath(), "");
+    EXPECT_EQ(model.MdmSectionPath(), "");
+    EXPECT_FALSE(model.HasAnsiDeviceNumbers());
+}
+
+TEST(MappingLookup, EntriesUpToTheFirstIncompleteOne) {
+    DeviceModelBuilder builder;
+    builder.Mapping("first", "MDM/A").Mapping("second", "/Dev/MDM/B");
+    builder.Model().child("Dev").child("Mappings").append_child(pugi::node_comment).set_value("between");
+    builder.Mapping("third", "/Device/C").Mapping("broken", "").Mapping("after", "MDM/D");
+    Loaded loaded(builder.ModelXml());
+    ASSERT_TRUE(loaded.ok);
+    CDataModelToHMI& model = loaded.model;
+    EXPECT_EQ(model.GetMappedPath("first"), "/Dev/MDM/A");   // relative: below the root element
+    EXPECT_EQ(model.GetMappedPath("second"), "/Dev/MDM/B");  // begins with the root path: unchanged
+    EXPECT_EQ(model.GetMappedPath("third"), "/Device/C");    // a plain prefix test
+    EXPECT_STREQ(model.MappingCursor().name(), "Map3");
+    EXPECT_EQ(model.GetMappedPath("after"), "");  // behind an entry without "ref"
+    EXPECT_EQ(model.GetMappedPath("unknown"), "");
+    EXPECT_EQ(model.GetMappedPath("First"), "");
+}
+
+TEST(MappingLookup, FirstEntryIncompleteOrMissing) {
+    EXPECT_EQ(Loaded(DeviceModelBuilder().ModelXml()).model.GetMappedPath("first"), "");
+    Loaded loaded(DeviceModelBuilder().Mapping("first", "").Mapping("second", "MDM/B").ModelXml());
+    EXPECT_EQ(loaded.model.GetMappedPath("second"), "");
+}
+
+TEST(MappingLookup, GridFaultCounterIsHiddenUnlessItHasAView) {
+    const auto hidden = [](const char* view) {
+        DeviceModelBuilder builder;
+        builder.Element("Stats/Faults").Mapping("gridFaultCounter", "MDM/Stats/Faults");
+        if (view != nullptr) builder.Set("Stats/Faults", "view", view);
+        Loaded loaded(builder.ModelXml());
+        EXPECT_TRUE(loaded.ok);
+        return loaded.model.GridFaultCounterHidden();
+    };
+    EXPECT_TRUE(hidden(nullptr));
+    EXPECT_TRUE(hidden(""));
+    EXPECT_TRUE(hidden("hidden"));
+    EXPECT_FALSE(hidden("visible"));
+    EXPECT_TRUE(Loaded(DeviceModelBuilder().Mapping("gridFaultCounter", "MDM/Missing").ModelXml())
+                    .model.GridFaultCounterHidden());
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+#include "support/DeviceModelFixture.h"
+
+#include <sstream>
+
+#include "devicemodel/ChannelKey.h"
+#include "support/ContainerFixture.h"
+
+namespace fixture {
+
+namespace {
+
+void SetAttribute(pugi::xml_node node, const std::string& name, const std::string& value) {
+    pugi::xml_attribute attribute = node.attribute(name.c_str());
+    if (!attribute) attribute = node.append_attribute(name.c_str());
+    attribute.set_value(value.c_str());
+}
+
+}  // namespace
+
+DeviceModelBuilder::DeviceModelBuilder() {
+    pugi::xml_node root = m_model.append_child("Dev");
+    for (const auto& [name, value] : {std::pair<const char*, const char*>{"device", "7SR87"},
+                                      {"versionContent", "V04.10.02"},
+                                      {"multiSets", "4"},
+                                      {"versionSyntax", "5"}}) {
+        root.append_attribute(name) = value;
+    }
+    Set("/Dev/MDM", "type", "sectionMDM");
+    Set("/Dev/Menu", "mode", "menuTree");
+    Set("/Dev/Menu/Root", "type", "root");
+    Language("ENG");
+}
+
+pugi::xml_document& DeviceModelBuilder::Language(const std::string& language) {
+    pugi::xml_document& document = m_languages[language];
+    if (!document.first_child()) {
+        document.append_child("Dev").append_child("MDM");
+    }
+    return document;
+}
+
+std::string DeviceModelBuilder::Absolute(const std::string& path) {
+    return !path.empty() && path.front() == '/' ? path : "/Dev/MDM/" + path;
+}
+
+std::string DeviceModelBuilder::Key(const std::string& relativePath) {
+    return devicemodel::ChannelKey(!relativePath.empty() && relativePath.front() == '/' ? relativePath
+                                                                                        : "/" + relativePath);
+}
+
+// The element at `path`, creating missing ones ("folder" in the model) when
+// `create` is set.
+pugi::xml_node DeviceModelBuilder::Node(pugi::xml_document& document, const std::string& path, bool create) {
+    pugi::xml_node node = document;
+    std::stringstream parts(Absolute(path).substr(1));
+    std::string part;
+    while (node && std::getline(parts, part, '/')) {
+        pugi::xml_node child = node.child(part.c_str());
+        if (!child && create) {
+            child = node.append_child(part.c_str());
+            if (&document == &m_model) child.append_attribute("type") = "folder";
+        }
+        node = child;
+    }
+    return node;
+}
+
+DeviceModelBuilder& DeviceModelBuilder::Element(const std::string& path, const std::string& type) {
+    pugi::xml_node node = Node(m_model, path, true);
+    node.remove_attribute("type");
+    if (!type.empty()) SetAttribute(node, "type", type);
+    Node(Language(), path, true);
+    return *this;
+}
+
+DeviceModelBuilder& DeviceModelBuilder::Module(const std::string& path, const std::string& shortText,
+                                               const std::string& type) {
+    return Element(path, type).Text(path, shortText);
+}
+
+DeviceModelBuilder& DeviceModelBuilder::Channel(const std::string& path, const std::string& shortText,
+                                                const std::string& longText) {
+    return Element(path).Text(path, shortText, longText);
+}
+
+DeviceModelBuilder& DeviceModelBuilder::Set(const std::string& path, const std::string& attribute,
+                                            const std::string& value) {
+    SetAttribute(Node(m_model, path, true), attribute, value);
+    return *this;
+}
+
+DeviceModelBuilder& DeviceModelBuilder::Remove(const std::string& path, const std::string& attribute) {
+    pugi::xml_node node = Node(m_model, path, false);
+    if (attribute.empty()) {
+        node.parent().remove_child(node);
+    } else {
+        node.remove_attribute(attribute.c_str());
+    }
+    return *this;
+}
+
+DeviceModelBuilder& DeviceModelBuilder::RootAttribute(const std::string& name, const std::string& value) {
+    SetAttribute(m_model.document_element(), name, value);
+    return *this;
+}
+
+DeviceModelBuilder& DeviceModelBuilder::RemoveRootAttribute(const std::string& name) {
+    m_model.document_element().remove_attribute(name.c_str());
+    return *this;
+}
+
+DeviceModelBuilder& DeviceModelBuilder::Mapping(const std::string& with, const std::string& ref) {
+    pugi::xml_node entry =
+        Node(m_model, "/Dev/Mappings", true).append_child(("Map" + std::to_string(++m_mappings)).c_str());
+    SetAttribute(entry, "type", "mapping");
+    SetAttribute(entry, "ref", ref);
+    SetAttribute(entry, "with", with);
+    return *this;
+}
+
+DeviceModelBuilder& DeviceModelBuilder::Text(const std::string& path, const std::string& shortText,
+                                             const std::string& longText, const std::string& language) {
+    LanguageSet(path, "shortText", shortText, language);
+    if (!longText.empty()) LanguageSet(path, "longText", longText, language);
+    return *this;
+}
+
+DeviceModelBuilder& DeviceModelBuilder::LanguageSet(const std::string& path, const std::string& attribute,
+                                                    const std::string& value, const std::string& language) {
+    SetAttribute(Node(Language(language), path, true), attribute, value);
+    return *this;
+}
+
+std::string DeviceModelBuilder::ModelXml() const { return SelfChecksummed(RootXml(m_model)); }
+
+std::string DeviceModelBuilder::LanguageXml(const std::string& language) const {
+    const auto found = m_languages.find(language);
+    return found == m_languages.end() ? std::string() : SelfChecksummed(RootXml(found->second));
+}
+
+std::string RootXml(const pugi::xml_document& document) {
+    std::ostringstream text;
+    document.document_element().print(text, "", pugi::format_raw);
+    return text.str();
+}
+
+}  // namespace fixture
