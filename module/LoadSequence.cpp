@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "container/DeviceModelLookup.h"
 #include "container/RecordContainer.h"
 #include "module/MVQ4_LoadedDisturbanceFile.h"
 #include "platform/ModuleState.h"
@@ -13,17 +14,53 @@
 
 namespace {
 
-// Names the record's channels from the device model: from the container's
-// own model, or from the device-model folder for a plain record file. A
-// model that is not found leaves the text table empty, so channels are named
-// from their keys. False only when a found model cannot be applied.
-bool ApplyDeviceModel(record::DisturbanceRecord&, const std::wstring& path, const std::wstring&,
-                      const settings::LoadOptions&) {
-    container::RecordContainer container;
-    if (container.IsContainer(path)) {
-        if (!container.OpenContainer(path)) return true;
+// The device model of a container record: its own "DeviceModel" entry, the
+// language entry for the host's language (else "ENG") and its extended
+// settings. A container that does not verify, or has no language texts,
+// leaves the record named from its keys.
+bool ApplyContainerModel(record::DisturbanceRecord& record, container::RecordContainer& container,
+                         const std::wstring& path, const std::wstring& language,
+                         const settings::LoadOptions& options) {
+    if (!container.OpenContainer(path)) return true;
+    std::string modelText, languageText;
+    container.ReadDeviceModel(modelText);
+    if (!container.ReadLanguageTexts(language, languageText)) {
+        if (platform::EqualsIgnoringAsciiCase(language, L"ENG") ||
+            !container.ReadLanguageTexts(L"ENG", languageText)) {
+            return true;
+        }
     }
-    return true;
+    container::ExtendedSettingsSet settings;
+    container.ReadExtendedSettings(settings);
+    return record.ApplyDeviceModel(modelText, languageText, settings, options.displayAnsiDeviceNumbers);
+}
+
+// The device model of a plain record, looked up in the device-models folder
+// by the record's device name and version. Not found: named from its keys.
+bool ApplyFolderModel(record::DisturbanceRecord& record, const std::wstring& deviceName,
+                      const std::wstring& deviceVersion, const std::wstring& language,
+                      const settings::LoadOptions& options) {
+    container::DeviceModelLookup lookup;
+    std::string folder = platform::WideToUtf8(options.deviceModelFolder);
+    if (folder.empty()) {
+        folder = lookup.DefaultFolder(platform::WideToUtf8(options.companyName),
+                                      platform::WideToUtf8(options.productFamily));
+    }
+    std::string modelPath, languagePath;
+    bool compressed = false, isContainer = false;
+    devicemodel::DeviceModelError loadError;
+    if (!lookup.FindAndLoad(folder, platform::WideToUtf8(deviceName), platform::WideToUtf8(deviceVersion),
+                            modelPath, compressed, loadError)) {
+        return true;
+    }
+    if (!lookup.LoadLanguageTexts(language, languagePath, isContainer) || deviceName.empty()) return true;
+    std::string modelText, languageText;
+    lookup.ReadModelText(modelText);
+    lookup.ReadLanguageText(language, languageText);
+    const container::ExtendedSettingsSet noSettings;
+    const bool applied = record.ApplyDeviceModel(modelText, languageText, noSettings, false);
+    lookup.Release();
+    return applied;
 }
 
 }  // namespace
@@ -41,7 +78,11 @@ bool LoadDisturbanceFile(DisturbanceDataReader** out, const wchar_t* path, const
     if (!record.GetDeviceName(deviceName) || !record.GetDeviceVersion(deviceVersion)) return false;
     const std::wstring languageCode = platform::AnsiToWide(language == nullptr ? "" : language);
     const settings::LoadOptions loadOptions = settings::ParseLoadOptions(options);
-    if (!ApplyDeviceModel(record, recordPath, languageCode, loadOptions)) return false;
+    container::RecordContainer container;
+    const bool applied = container.IsContainer(recordPath)
+                             ? ApplyContainerModel(record, container, recordPath, languageCode, loadOptions)
+                             : ApplyFolderModel(record, deviceName, deviceVersion, languageCode, loadOptions);
+    if (!applied) return false;
     std::unique_ptr<MVQ4_LoadedDisturbanceFile> loaded(new MVQ4_LoadedDisturbanceFile(recordPath));
     if (!loaded->Assemble(record)) return false;
     *out = loaded.release();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "container/RecordContainer.h"
+#include "devicemodel/DeviceModelContext.h"
 #include "platform/TextConversion.h"
 #include "record/NumberParsing.h"
 #include "record/TriggerTime.h"
@@ -14,6 +15,12 @@ bool DisturbanceRecord::Open(const std::wstring& path) {
     std::string text;
     if (!container::LoadRecordText(path, text)) return false;
     return OpenText(std::move(text));
+}
+
+bool DisturbanceRecord::ApplyDeviceModel(const std::string& modelText, const std::string& languageText,
+                                         const container::ExtendedSettingsSet& settings,
+                                         bool displayAnsiDeviceNumbers) {
+    return devicemodel::ApplyDeviceModel(modelText, languageText, settings, displayAnsiDeviceNumbers, m_textTable);
 }
 
 bool DisturbanceRecord::OpenText(std::string text) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "container/ExtendedSettingsSet.h"
 #include "record/ChannelTextTable.h"
 #include "record/RecordTypes.h"
 
@@ -76,6 +77,10 @@ public:
     bool ReadHeader(HeaderValues& header);
     bool LoadAnalogSection();
     bool LoadDigitalSection();
+    // Names the record's channels from a device model and its language texts:
+    // fills the text table. False only when the model could not be taken in.
+    bool ApplyDeviceModel(const std::string& modelText, const std::string& languageText,
+                          const container::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers);
 
     ChannelTextTable& TextTable() { return m_textTable; }
     const ChannelTextTable& TextTable() const { return m_textTable; }

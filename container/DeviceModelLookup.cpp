@@ -1,0 +1,110 @@
+#include "container/DeviceModelLookup.h"
+
+#include "container/DeviceContainer.h"
+#include "container/ModelFile.h"
+#include "platform/AppDataFolder.h"
+#include "platform/DirectoryListing.h"
+#include "platform/TextConversion.h"
+
+namespace container {
+namespace {
+
+const char* const kDeviceModelsFolder = "DeviceModels/";
+const char* const kNewStyleFolder = "MVQ3PL";
+
+bool EndsInCompressedSuffix(const std::string& path) { return platform::HasExtensionIgnoringCase(path, "_c"); }
+
+}  // namespace
+
+DeviceModelLookup::DeviceModelLookup() = default;
+DeviceModelLookup::~DeviceModelLookup() = default;
+
+std::string DeviceModelLookup::DefaultFolder(const std::string& companyName, const std::string& productFamily) {
+    m_companyName = companyName;
+    std::string folder = platform::AppendPath(platform::CommonAppDataFolder(), companyName);
+    folder = platform::AppendPath(folder, productFamily);
+    return platform::AppendPath(folder, kDeviceModelsFolder);
+}
+
+void DeviceModelLookup::ReadSelectedModel(const std::string& path, bool compressed, std::string& text) const {
+    text.clear();
+    if (IsZipFile(path)) {
+        DeviceContainer device;
+        if (device.Open(platform::Utf8ToWide(path))) device.ReadDeviceModel(text);
+    } else {
+        ReadModelFile(path, compressed, text);
+    }
+}
+
+bool DeviceModelLookup::FindAndLoad(const std::string& folder, const std::string& deviceName,
+                                    const std::string& deviceVersion, std::string& path, bool& compressed,
+                                    devicemodel::DeviceModelError& loadError) {
+    m_searchedFolder = folder;
+    if (IsNewStyleVersion(deviceVersion)) {
+        // New-style devices keep their models in one place, whatever the option says.
+        const std::string company = platform::AppendPath(platform::CommonAppDataFolder(), m_companyName);
+        m_searchedFolder = platform::AppendPath(platform::AppendPath(company, kNewStyleFolder), kDeviceModelsFolder);
+    }
+    m_productLine = ProductLine(deviceName, deviceVersion);
+    m_candidates.reset(new DeviceModelCandidates(m_searchedFolder, m_productLine));
+    m_candidates->List();
+    m_candidates->Finish();
+    const DeviceModelCandidate* selected = m_candidates->Select(deviceName, deviceVersion);
+    if (selected == nullptr) return false;
+    path = selected->fullPath;
+    compressed = selected->compressed;
+    m_model.reset(new devicemodel::CDataModelToHMI());
+    ReadSelectedModel(selected->fullPath, selected->compressed, m_modelText);
+    m_selectedPath.clear();
+    if (m_modelText.empty() || !m_model->Load(m_modelText, loadError)) return false;
+    m_selectedPath = selected->fullPath;
+    m_selectedCompressed = selected->compressed;
+    return true;
+}
+
+std::string DeviceModelLookup::LanguageFilePath(const std::wstring& language) const {
+    const std::string suffix = EndsInCompressedSuffix(platform::Extension(m_selectedPath)) ? "_c" : "";
+    return platform::PathWithoutExtension(m_selectedPath) + ".dm_L_" + platform::WideToUtf8(language) + suffix;
+}
+
+bool DeviceModelLookup::ReadLanguageFromContainer(const std::wstring& language, std::string& text) const {
+    DeviceContainer device;
+    return device.Open(platform::Utf8ToWide(m_selectedPath)) && device.ReadLanguageTexts(language, text);
+}
+
+bool DeviceModelLookup::LoadLanguageTexts(const std::wstring& language, std::string& languagePath,
+                                          bool& isContainer) {
+    if (language.empty() || m_selectedPath.empty() || !m_model) return false;
+    m_languageText.clear();
+    bool found = false;
+    isContainer = IsZipFile(m_selectedPath);
+    if (isContainer) {
+        languagePath.clear();
+        found = ReadLanguageFromContainer(language, m_languageText);
+    } else {
+        languagePath = LanguageFilePath(language);
+        found = platform::PathExists(languagePath);
+        if (found) ReadModelFile(languagePath, EndsInCompressedSuffix(languagePath), m_languageText);
+    }
+    return found && !m_languageText.empty() && m_model->LoadLanguage(m_languageText);
+}
+
+bool DeviceModelLookup::ReadModelText(std::string& text) {
+    text.clear();
+    if (m_selectedPath.empty()) return false;
+    ReadSelectedModel(m_selectedPath, m_selectedCompressed, text);
+    return !text.empty();
+}
+
+bool DeviceModelLookup::ReadLanguageText(const std::wstring& language, std::string& text) {
+    text.clear();
+    if (language.empty() || m_selectedPath.empty()) return false;
+    if (IsZipFile(m_selectedPath)) return ReadLanguageFromContainer(language, text);
+    const std::string path = LanguageFilePath(language);
+    ReadModelFile(path, EndsInCompressedSuffix(path), text);
+    return !text.empty();
+}
+
+void DeviceModelLookup::Release() { m_model.reset(); }
+
+}  // namespace container

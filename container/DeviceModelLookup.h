@@ -1,0 +1,73 @@
+// Finds the device model of a plain record file on disk: derives the folder
+// and product line from the record's device name and version, lists the
+// device containers and model files there, selects the one whose file name
+// encodes exactly that name and version, and checks it by loading it. It
+// then supplies the model text and the language texts for the record.
+//
+// Paths are UTF-8. One lookup per plain-file load; nothing is cached.
+#ifndef DR_MVQ4_CONTAINER_DEVICE_MODEL_LOOKUP_H
+#define DR_MVQ4_CONTAINER_DEVICE_MODEL_LOOKUP_H
+
+#include <memory>
+#include <string>
+
+#include "container/DeviceModelCandidate.h"
+#include "devicemodel/CDataModelToHMI.h"
+
+namespace container {
+
+class DeviceModelLookup {
+public:
+    DeviceModelLookup();
+    virtual ~DeviceModelLookup();
+    DeviceModelLookup(const DeviceModelLookup&) = delete;
+    DeviceModelLookup& operator=(const DeviceModelLookup&) = delete;
+
+    // <application data>/<companyName>/<productFamily>/DeviceModels/; the
+    // company name is remembered for new-style versions.
+    std::string DefaultFolder(const std::string& companyName, const std::string& productFamily);
+
+    // Finds and check-loads the model for the device. On success `path` and
+    // `compressed` describe the selected file. False when no candidate
+    // matches, or the selected model has no text or fails its load checks
+    // (`loadError` then says why).
+    bool FindAndLoad(const std::string& folder, const std::string& deviceName, const std::string& deviceVersion,
+                     std::string& path, bool& compressed, devicemodel::DeviceModelError& loadError);
+
+    // Reads and loads the language texts of the selected model: the file
+    // "<model path without extension>.dm_L_<code>[_c]" beside a model file,
+    // or the language entry of a device container.
+    bool LoadLanguageTexts(const std::wstring& language, std::string& languagePath, bool& isContainer);
+
+    // The model text and the language text read again for the record.
+    bool ReadModelText(std::string& text);
+    bool ReadLanguageText(const std::wstring& language, std::string& text);
+
+    // Releases the model processor.
+    void Release();
+
+    // What the last FindAndLoad saw: the folder text it listed, the product
+    // line and the sorted candidates (for diagnostics).
+    const std::string& SearchedFolder() const { return m_searchedFolder; }
+    int SearchedProductLine() const { return m_productLine; }
+    const DeviceModelCandidates* Candidates() const { return m_candidates.get(); }
+
+private:
+    void ReadSelectedModel(const std::string& path, bool compressed, std::string& text) const;
+    std::string LanguageFilePath(const std::wstring& language) const;
+    bool ReadLanguageFromContainer(const std::wstring& language, std::string& text) const;
+
+    std::unique_ptr<devicemodel::CDataModelToHMI> m_model;
+    std::string m_selectedPath;
+    bool m_selectedCompressed = false;
+    std::string m_companyName;
+    std::string m_modelText;
+    std::string m_languageText;
+    std::string m_searchedFolder;
+    int m_productLine = 0;
+    std::unique_ptr<DeviceModelCandidates> m_candidates;
+};
+
+}  // namespace container
+
+#endif
