@@ -6,12 +6,22 @@
 // 40 ms, the breaker opens after a further 50 ms and the currents stop.
 // Voltages sag on L1 during the fault. Pickup, trip and breaker position are
 // one-bit signals; the fault loop is a multi-bit signal.
+//
+// earth_fault_L1.zip: the same record as a record container with the
+// relay's device model and its texts in English and German.
+//
+// models/: the device model as model files for the plain record, with the
+// language files beside it, as the device-models folder holds them.
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include <filesystem>
+
+#include "support/ContainerFixture.h"
+#include "support/DeviceModelFixture.h"
 #include "support/RecordFixture.h"
 
 namespace {
@@ -22,6 +32,10 @@ constexpr int kTrigger = 100;        // sample index of the fault inception
 constexpr int kTrip = kTrigger + 40;
 constexpr int kBreakerOpen = kTrip + 50;
 constexpr int64_t kFirstSampleNumber = 52000;
+const char* const kPickupKey = "Protection/EarthFault/Pickup";
+const char* const kTripKey = "Protection/EarthFault/Trip";
+const char* const kBreakerOpenKey = "Switchgear/Breaker/Open";
+const char* const kFaultLoopKey = "Protection/FaultLoop";
 
 // Instantaneous value at sample s of a 50 Hz sine with `amplitude` and a
 // phase angle in degrees.
@@ -45,6 +59,9 @@ double PhaseVoltage(int phase, int s) {
     return Sine(s, amplitude, -120.0 * phase);
 }
 
+// The record refers to model elements by the key of their path.
+std::string Id(const std::string& key) { return fixture::DeviceModelBuilder::Key(key); }
+
 fixture::Analog Channel(const std::string& id, const std::string& key, const std::string& unitId,
                         const std::string& unit, const std::string& factor, const std::vector<int64_t>& raw) {
     fixture::Analog analog;
@@ -65,7 +82,8 @@ std::string Sample(int s) { return std::to_string(kFirstSampleNumber + s); }
 
 fixture::RecordBuilder EarthFault() {
     fixture::RecordBuilder builder;
-    builder.Device("7SR87", "V04.10.02");
+    builder.Device("7SR87", "04.10.02");
+    builder.AnalogHeaderAttribute("viewExtension", "withModuleNode");
     builder.Timing("0.001", "1", "1000000");
     // 2026-03-14 09:26:53.589 UTC in microsecond ticks, recorded in UTC+1.
     builder.Trigger("1773480413000000", "589000", Sample(kTrigger)).TimeZone("3600", "0");
@@ -83,24 +101,58 @@ fixture::RecordBuilder EarthFault() {
     }
     const char* phases[] = {"IL1", "IL2", "IL3", "IN"};
     for (int i = 0; i < 4; ++i) {
-        builder.AddAnalog(Channel(std::to_string(1001 + i), std::string("Measurements/Currents/") + phases[i], "9001",
-                                  "A", "0.1", currents[i]));
+        const std::string key = std::string("Measurements/Currents/") + phases[i];
+        builder.AddAnalog(Channel(Id(key), key, Id("Units/Ampere"), "A", "0.1", currents[i]));
     }
     const char* voltageNames[] = {"UL1", "UL2", "UL3"};
     for (int i = 0; i < 3; ++i) {
-        builder.AddAnalog(Channel(std::to_string(1101 + i), std::string("Measurements/Voltages/") + voltageNames[i],
-                                  "9002", "kV", "0.001", voltages[i]));
+        const std::string key = std::string("Measurements/Voltages/") + voltageNames[i];
+        builder.AddAnalog(Channel(Id(key), key, Id("Units/Kilovolt"), "kV", "0.001", voltages[i]));
     }
-    builder.AddDigital("2001", "Protection/EarthFault/Pickup").AddStateImage("2001", "0");
-    builder.AddDigital("2002", "Protection/EarthFault/Trip").AddStateImage("2002", "0");
-    builder.AddDigital("2003", "Switchgear/Breaker/Open").AddStateImage("2003", "0");
-    builder.AddDigital("2101", "Protection/FaultLoop", "8").AddStateImage("2101", "0");
-    builder.AddEventSet(Sample(kTrigger), {fixture::Event("2001", "1", "0"), fixture::Event("2101", "1", "0")});
-    builder.AddEventSet(Sample(kTrip), {fixture::Event("2002", "1", "0")});
-    builder.AddEventSet(Sample(kBreakerOpen), {fixture::Event("2003", "1", "0"), fixture::Event("2001", "0", "1"),
-                                               fixture::Event("2101", "0", "1")});
-    builder.AddEventSet(Sample(kBreakerOpen + 30), {fixture::Event("2002", "0", "1")});
+    const std::string pickup = Id(kPickupKey), trip = Id(kTripKey), breaker = Id(kBreakerOpenKey), loop = Id(kFaultLoopKey);
+    builder.AddDigital(pickup, kPickupKey).AddStateImage(pickup, "0");
+    builder.AddDigital(trip, kTripKey).AddStateImage(trip, "0");
+    builder.AddDigital(breaker, kBreakerOpenKey).AddStateImage(breaker, "0");
+    builder.AddDigital(loop, kFaultLoopKey, "8").AddStateImage(loop, "0");
+    builder.AddEventSet(Sample(kTrigger), {fixture::Event(pickup, "1", "0"), fixture::Event(loop, "1", "0")});
+    builder.AddEventSet(Sample(kTrip), {fixture::Event(trip, "1", "0")});
+    builder.AddEventSet(Sample(kBreakerOpen), {fixture::Event(breaker, "1", "0"), fixture::Event(pickup, "0", "1"),
+                                               fixture::Event(loop, "0", "1")});
+    builder.AddEventSet(Sample(kBreakerOpen + 30), {fixture::Event(trip, "0", "1")});
     return builder;
+}
+
+// The relay's device model: three modules with their channels and units, in
+// English and German.
+void DescribeModel(fixture::DeviceModelBuilder& model) {
+    struct Text {
+        const char* path;
+        const char* english;
+        const char* german;
+    };
+    const Text modules[] = {{"Measurements", "Measurements", "Messwerte"},
+                            {"Protection", "Earth-fault protection", "Erdschlussschutz"},
+                            {"Switchgear", "Switchgear", "Schaltanlage"}};
+    const Text channels[] = {
+        {"Measurements/Currents/IL1", "Current IL1", "Strom IL1"},
+        {"Measurements/Currents/IL2", "Current IL2", "Strom IL2"},
+        {"Measurements/Currents/IL3", "Current IL3", "Strom IL3"},
+        {"Measurements/Currents/IN", "Residual current IN", "Summenstrom IN"},
+        {"Measurements/Voltages/UL1", "Voltage UL1-E", "Spannung UL1-E"},
+        {"Measurements/Voltages/UL2", "Voltage UL2-E", "Spannung UL2-E"},
+        {"Measurements/Voltages/UL3", "Voltage UL3-E", "Spannung UL3-E"},
+        {kPickupKey, "Pickup", "Anregung"},
+        {kTripKey, "Trip", "Aus"},
+        {kFaultLoopKey, "Fault loop", "Fehlerschleife"},
+        {kBreakerOpenKey, "Breaker open", "Leistungsschalter offen"},
+        {"Units/Ampere", "A", "A"},
+        {"Units/Kilovolt", "kV", "kV"}};
+    for (const Text& module : modules) {
+        model.Module(module.path, module.english).Text(module.path, module.german, "", "DEU");
+    }
+    for (const Text& channel : channels) {
+        model.Channel(channel.path, channel.english).Text(channel.path, channel.german, "", "DEU");
+    }
 }
 
 bool Write(const std::string& path, const std::string& text) {
@@ -118,5 +170,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    return Write(folder + "/earth_fault_L1.xml", EarthFault().Xml()) ? 0 : 1;
+    std::filesystem::create_directories(folder + "/models");
+    const fixture::RecordBuilder record = EarthFault();
+    fixture::DeviceModelBuilder model;
+    DescribeModel(model);
+    fixture::RecordContainerBuilder container;
+    container.RecorderData(record).Entry("DeviceModel", model.ModelXml());
+    container.Entry("DeviceModel_l_ENG", model.LanguageXml("ENG")).Entry("DeviceModel_l_DEU", model.LanguageXml("DEU"));
+    const std::string models = folder + "/models/7SR87_V04.10.02";
+    const bool written = Write(folder + "/earth_fault_L1.xml", record.Xml()) &&
+                         Write(folder + "/earth_fault_L1.zip", container.Bytes()) &&
+                         Write(models + ".dm", model.ModelXml()) &&
+                         Write(models + ".dm_L_ENG", model.LanguageXml("ENG")) &&
+                         Write(models + ".dm_L_DEU", model.LanguageXml("DEU"));
+    return written ? 0 : 1;
 }
