@@ -7,11 +7,22 @@
 namespace cvdr {
 
 std::string NumberText(double value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-    std::array<char, 32> buffer;
-    const std::to_chars_result result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
+    std::string text;
+    AppendNumber(text, value);
+    return text;
+}
+
+void AppendNumber(std::string& out, double value) {
+    if (std::isnan(value)) {
+        out += "nan";
+    } else if (std::isinf(value)) {
+        out += value < 0 ? "-inf" : "inf";
+    } else {
+        std::array<char, 32> buffer;
+        const std::to_chars_result result =
+            std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+        out.append(buffer.data(), result.ptr);
+    }
 }
 
 std::string ColorText(uint32_t colorRef) {

@@ -23,11 +23,6 @@ std::string FileProblem(const std::string& file) {
     return "";
 }
 
-std::string LoadFailure(const std::string& file) {
-    const std::string problem = FileProblem(file);
-    return file + ": cannot load the record" + (problem.empty() ? "" : ": " + problem);
-}
-
 int WriteOutput(DisturbanceDataReader& reader, const RecordWriter& write) {
     write(reader, std::cout);
     std::cout.flush();
@@ -40,13 +35,21 @@ int WriteOutput(DisturbanceDataReader& reader, const RecordWriter& write) {
 
 }  // namespace
 
-int RunOnRecord(const RecordRequest& request, const RecordWriter& write) {
+std::string LoadFailure(const std::string& file) {
+    const std::string problem = FileProblem(file);
+    return file + ": cannot load the record" + (problem.empty() ? "" : ": " + problem);
+}
+
+std::shared_ptr<Plugin> LoadPlugin(const RecordRequest& request) {
     std::string error;
-    const std::shared_ptr<Plugin> plugin = Plugin::Load(FindPlugin(request.plugin), error);
-    if (!plugin) {
-        ReportError(error);
-        return kExitFailure;
-    }
+    std::shared_ptr<Plugin> plugin = Plugin::Load(FindPlugin(request.plugin), error);
+    if (!plugin) ReportError(error);
+    return plugin;
+}
+
+int RunOnRecord(const RecordRequest& request, const RecordWriter& write) {
+    const std::shared_ptr<Plugin> plugin = LoadPlugin(request);
+    if (!plugin) return kExitFailure;
     const ReaderHandle reader =
         plugin->Open(Utf8ToWide(request.file), request.language, Utf8ToWide(request.options));
     if (!reader) {

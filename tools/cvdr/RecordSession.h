@@ -4,6 +4,7 @@
 #define CVDR_RECORD_SESSION_H
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -25,6 +26,16 @@ using RecordWriter = std::function<void(DisturbanceDataReader& reader, std::ostr
 // `write`, then frees the reader. Returns the exit status; every failure has
 // been reported on standard error in one line.
 int RunOnRecord(const RecordRequest& request, const RecordWriter& write);
+
+class Plugin;
+
+// Loads the plug-in the request names (or finds); null after reporting the
+// reason on standard error.
+std::shared_ptr<Plugin> LoadPlugin(const RecordRequest& request);
+
+// "FILE: cannot load the record", with what the file system tells about the
+// file when it tells anything ("No such file or directory", "is a folder").
+std::string LoadFailure(const std::string& file);
 
 }  // namespace cvdr
 

@@ -20,6 +20,13 @@ std::wstring Utf8ToWide(std::string_view text);
 // byte), so that it is valid UTF-8.
 std::string ValidUtf8(std::string_view text);
 
+// Appends one code point as UTF-8; values that are no code point (surrogates,
+// above U+10FFFF) become U+FFFD.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
+// Encodes wide text (one code point per element) as UTF-8.
+std::string WideToUtf8(std::wstring_view text);
+
 // Number of code points in `text`, each undecodable byte counted as one; used
 // to line up table columns.
 size_t CodePointCount(std::string_view text);

@@ -1,0 +1,52 @@
+#include "batch/BatchRun.h"
+
+#include <exception>
+
+#include "Diagnostics.h"
+#include "PluginLoader.h"
+#include "Utf8.h"
+#include "batch/ProgressBar.h"
+#include "batch/RecordFinder.h"
+
+namespace cvdr {
+namespace {
+
+// Loads and handles one record; false after reporting why it failed.
+bool RunOne(const Plugin& plugin, const std::string& file, const RecordRequest& request,
+            const RecordAction& action, ProgressBar& progress) {
+    const ReaderHandle reader = plugin.Open(Utf8ToWide(file), request.language, Utf8ToWide(request.options));
+    if (!reader) {
+        progress.Clear();
+        ReportError(LoadFailure(file));
+        return false;
+    }
+    try {
+        action(*reader, file);
+        return true;
+    } catch (const std::exception& error) {
+        progress.Clear();
+        ReportError(file + ": " + error.what());
+        return false;
+    }
+}
+
+}  // namespace
+
+int RunOnRecords(const std::vector<std::string>& inputs, const RecordRequest& request,
+                 const RecordAction& action) {
+    const std::shared_ptr<Plugin> plugin = LoadPlugin(request);
+    if (!plugin) return kExitFailure;
+    const FoundRecords found = FindRecords(inputs);
+    for (const std::string& problem : found.problems) ReportError(problem);
+    bool failed = !found.problems.empty();
+    ProgressBar progress(found.files.size());
+    for (size_t i = 0; i < found.files.size(); ++i) {
+        progress.Show(i, found.files[i]);
+        if (!RunOne(*plugin, found.files[i], request, action, progress)) failed = true;
+    }
+    progress.Show(found.files.size(), "");
+    progress.Clear();
+    return failed ? kExitFailure : kExitSuccess;
+}
+
+}  // namespace cvdr

@@ -1,0 +1,60 @@
+#include "config/SettingsLookup.h"
+
+#include <fmt/format.h>
+
+#include "Utf8.h"
+#include "platform/Registry.h"
+
+namespace cvdr {
+namespace {
+
+// The settings key as the parser stores it: below HKEY_CURRENT_USER, upper case.
+const wchar_t* const kSettingsKey = L"SOFTWARE\\PELVAR\\TRACEDESK\\SCOPORA\\SETTINGS";
+
+std::wstring AsciiUpperWide(const std::string& text) {
+    std::wstring upper = Utf8ToWide(text);
+    for (wchar_t& c : upper) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    return upper;
+}
+
+// UTF-16LE up to the first NUL unit.
+std::string StringValue(const std::vector<uint8_t>& data) {
+    std::wstring text;
+    for (size_t i = 0; i + 1 < data.size(); i += 2) {
+        const auto unit = static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+        if (unit == 0) break;
+        text.push_back(unit);
+    }
+    return WideToUtf8(text);  // a lone surrogate half becomes U+FFFD
+}
+
+std::string RegeditNotation(const platform::RegistryValue& value) {
+    if (value.type == platform::kRegDword && value.data.size() == 4) {
+        const uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
+                                (static_cast<uint32_t>(value.data[3]) << 24);
+        return fmt::format("dword:{:08x}", number);
+    }
+    std::string text = value.type == platform::kRegBinary ? "hex:" : fmt::format("hex({:x}):", value.type);
+    for (size_t i = 0; i < value.data.size(); ++i)
+        text += fmt::format("{}{:02x}", i == 0 ? "" : ",", value.data[i]);
+    return text;
+}
+
+}  // namespace
+
+std::string SettingsFilePath() { return platform::RegistryFilePath(); }
+
+std::optional<StoredSetting> LookUpSetting(const std::string& fileBytes, const std::string& name) {
+    const platform::RegistryHive hive = platform::ParseRegistryFile(fileBytes);
+    const auto key = hive.keys.find(kSettingsKey);
+    if (key == hive.keys.end()) return std::nullopt;
+    const auto found = key->second.find(AsciiUpperWide(name));
+    if (found == key->second.end()) return std::nullopt;
+    const platform::RegistryValue& value = found->second;
+    const bool text = value.type == platform::kRegSz || value.type == platform::kRegExpandSz;
+    return StoredSetting{text, text ? StringValue(value.data) : RegeditNotation(value)};
+}
+
+}  // namespace cvdr
