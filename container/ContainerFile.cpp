@@ -22,11 +22,18 @@ ContainerFile::ContainerFile(uint64_t entryLimit)
 bool ContainerFile::IsContainer(const std::wstring& path) {
     std::string head;
     int error = 0;
-    if (!platform::ReadFileHead(platform::WideToUtf8(path), 2, head, error)) {
-        // Error 0: the file opened but holds fewer than two bytes.
-        m_errorText = error == 0 ? "IsContainer(): File has invalid container file header."
-                                 : "IsContainer() fails: Can not open file for reading.";
-        return false;
+    switch (platform::ReadFileHead(platform::WideToUtf8(path), 2, head, error)) {
+        case platform::HeadResult::kRead:
+            break;
+        case platform::HeadResult::kCannotOpen:
+            m_errorText = "IsContainer() fails: Can not open file for reading.";
+            return false;
+        case platform::HeadResult::kCannotRead:
+            m_errorText = "IsContainer() fails: Can not read the file.";
+            return false;
+        case platform::HeadResult::kTooShort:
+            m_errorText = "IsContainer(): File has invalid container file header.";
+            return false;
     }
     if (head[0] == 'P' && head[1] == 'K') return true;
     m_errorText = "IsContainer(): File has invalid container file header.";

@@ -17,10 +17,9 @@ constexpr size_t kChunkSize = 131072;
 bool IsZipFile(const std::string& path) {
     std::string head;
     int error = 0;
-    if (!platform::ReadFileHead(path, 2, head, error)) {
-        if (error != 0) platform::ReportFileError(path, error);
-        return false;
-    }
+    const platform::HeadResult result = platform::ReadFileHead(path, 2, head, error);
+    if (result == platform::HeadResult::kCannotOpen) platform::ReportFileError(path, error);
+    if (result != platform::HeadResult::kRead) return false;
     return head[0] == 'P' && head[1] == 'K';
 }
 

@@ -62,17 +62,16 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, int& error) {
     return true;
 }
 
-bool ReadFileHead(const std::string& path, size_t count, std::string& bytes, int& error) {
+HeadResult ReadFileHead(const std::string& path, size_t count, std::string& bytes, int& error) {
     uint64_t size = 0;
     FilePtr file = OpenRegularFile(path, error, size);
-    if (!file) return false;
+    if (!file) return HeadResult::kCannotOpen;
     std::string head(count, '\0');
     if (count > 0 && std::fread(&head[0], 1, count, file.get()) != count) {
-        error = 0;
-        return false;
+        return std::ferror(file.get()) ? HeadResult::kCannotRead : HeadResult::kTooShort;
     }
     bytes.swap(head);
-    return true;
+    return HeadResult::kRead;
 }
 
 std::string FileErrorMessage(const std::string& path, int error) {

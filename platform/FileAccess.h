@@ -16,9 +16,14 @@ constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
 // in `error`.
 bool ReadWholeFile(const std::string& path, std::string& bytes, int& error);
 
-// Reads the first `count` bytes of the file; false when the file cannot be
-// opened (error set) or is shorter (error 0).
-bool ReadFileHead(const std::string& path, size_t count, std::string& bytes, int& error);
+// Reads the first `count` bytes of the file into `bytes`.
+enum class HeadResult {
+    kRead,        // `bytes` holds them
+    kCannotOpen,  // `error` holds the operating system's reason
+    kCannotRead,  // opened, but reading failed
+    kTooShort,    // the file holds fewer bytes
+};
+HeadResult ReadFileHead(const std::string& path, size_t count, std::string& bytes, int& error);
 
 // The file-error report for a file that cannot be opened for reading:
 // names the path and the operating system's reason.
