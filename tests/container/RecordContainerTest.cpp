@@ -1,16 +1,18 @@
 // The record side of a container: its error texts, the record, model and
-// language entries, and the record text loader used for every record file.
+// language entries, the record text loader used for every record file, and
+// the "ExtendedSettings" entry: its verification and the text replacement and
+// overload pairs collected from it.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "container/RecordContainer.h"
-#include "platform/MessageBox.h"
 #include "support/ContainerFixture.h"
 
 namespace {
 
+using container::ExtendedSettingsSet;
 using container::RecordContainer;
 using fixture::RecordContainerBuilder;
 using fixture::Wide;
@@ -25,32 +27,15 @@ TEST(RecordContainer, ErrorTextsOfRecognitionAndOpening) {
     EXPECT_FALSE(container.OpenContainer(Wide(dir.Write("junk.zip", "PK junk"))));
     EXPECT_EQ(container.ErrorText(),
               "OpenContainer fails\n" + kPrefix + "OpenContainer() fails: Failure in OpenZip()\n\n");
-    RecordContainer damaged;
-    const std::string path = RecordContainerBuilder().Unchecked("Extra", "x").Write(dir);
-    EXPECT_FALSE(damaged.OpenContainer(Wide(path)));
-    EXPECT_EQ(damaged.ErrorText(), "OpenContainer fails\n" + kPrefix + "Invalid container data checksum!\n");
 }
 
-TEST(RecordContainer, ReadsRecordAndModel) {
-    fixture::TempDir dir;
-    RecordContainer container;
-    ASSERT_TRUE(container.OpenContainer(Wide(RecordContainerBuilder().Entry("devicemodel", "<M/>").Write(dir))));
-    std::string text;
-    EXPECT_TRUE(container.ReadRecorderData(text));
-    EXPECT_EQ(text, fixture::RecordBuilder().Xml());
-    EXPECT_TRUE(container.ReadDeviceModel(text));
-    EXPECT_EQ(text, "<M/>");
-    RecordContainer withoutModel;
-    ASSERT_TRUE(withoutModel.OpenContainer(Wide(RecordContainerBuilder().Write(dir, "plain.zip"))));
-    EXPECT_FALSE(withoutModel.ReadDeviceModel(text));
-    EXPECT_EQ(text, "<M/>");
-}
-
-// A 17-byte name whose last three characters are the code, any case; among
-// several the last in byte order wins.
-TEST(RecordContainer, LanguageEntryRule) {
+// The model entry by name, any case. A language entry has a 17-byte name
+// whose last three characters are the code, any case; among several the last
+// in byte order wins.
+TEST(RecordContainer, ModelAndLanguageEntries) {
     RecordContainerBuilder builder;
-    builder.Entry("DeviceModel_l_ENG", "eng")
+    builder.Entry("devicemodel", "<M/>")
+        .Entry("DeviceModel_l_ENG", "eng")
         .Entry("DeviceModel_l_deu", "deu")
         .Entry("XXXXXXXXXXXXXENG", "too short")
         .Entry("Xnother_prefixENG", "last in byte order")
@@ -61,6 +46,8 @@ TEST(RecordContainer, LanguageEntryRule) {
     RecordContainer container;
     ASSERT_TRUE(container.OpenContainer(Wide(builder.Write(dir))));
     std::string text;
+    EXPECT_TRUE(container.ReadDeviceModel(text));
+    EXPECT_EQ(text, "<M/>");
     EXPECT_TRUE(container.ReadLanguageTexts(L"DEU", text));
     EXPECT_EQ(text, "deu");
     EXPECT_TRUE(container.ReadLanguageTexts(L"eng", text));
@@ -70,6 +57,10 @@ TEST(RecordContainer, LanguageEntryRule) {
     EXPECT_FALSE(container.ReadLanguageTexts(L"", text));
     EXPECT_EQ(text, "unchanged");
     EXPECT_TRUE(container.ReadLanguageTexts(L"\u00e9T\u00e9", text));
+    EXPECT_EQ(text, "accented");
+    RecordContainer withoutModel;
+    ASSERT_TRUE(withoutModel.OpenContainer(Wide(RecordContainerBuilder().Write(dir, "plain.zip"))));
+    EXPECT_FALSE(withoutModel.ReadDeviceModel(text));
     EXPECT_EQ(text, "accented");
 }
 
@@ -84,19 +75,90 @@ TEST(RecordContainer, LoadRecordTextFromContainersAndPlainFiles) {
     EXPECT_EQ(text, plain);
     std::string damagedMeta = valid.MetaDataText();
     damagedMeta[damagedMeta.find("versionSyntax")] = 'V';
-    for (const RecordContainerBuilder& broken :
-         {RecordContainerBuilder(valid).Entry("MetaData", damagedMeta), RecordContainerBuilder(valid).Remove("RecorderData")}) {
+    for (const RecordContainerBuilder& broken : {RecordContainerBuilder(valid).Entry("MetaData", damagedMeta),
+                                                 RecordContainerBuilder(valid).Remove("RecorderData")}) {
         text = "unchanged";
         EXPECT_FALSE(container::LoadRecordText(Wide(broken.Write(dir, "broken.zip")), text));
         EXPECT_EQ(text, "unchanged");
     }
-    std::vector<std::string> messages;
-    const platform::MessageSink previous =
-        platform::SetMessageSink([&](const std::string& message) { messages.push_back(message); });
-    EXPECT_FALSE(container::LoadRecordText(Wide(dir.Path() + "/missing.xml"), text));
-    platform::SetMessageSink(previous);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find("missing.xml"), std::string::npos);
+}
+
+std::string Settings(const std::string& content,
+                     const std::string& rootAttributes = "type=\"extendedSettings\" versionSyntax=\"1\"") {
+    return fixture::SelfChecksummed("<ExtendedSettings " + rootAttributes + ">" + content +
+                                    "</ExtendedSettings>");
+}
+
+// Reads the settings of a container holding `entry` as "ExtendedSettings"
+// (none when empty) into a set with a stale pair: "result: name=ref ... |
+// from>to ...". `error` receives the document's error text.
+std::string Collected(const std::string& entry, std::string* error = nullptr) {
+    RecordContainerBuilder builder;
+    if (!entry.empty()) builder.Entry("ExtendedSettings", entry);
+    fixture::TempDir dir;
+    RecordContainer container;
+    EXPECT_TRUE(container.OpenContainer(Wide(builder.Write(dir))));
+    ExtendedSettingsSet set;
+    set.overloads.push_back({"stale", "stale"});
+    std::string text = container.ReadExtendedSettings(set) ? "true:" : "false:";
+    if (error) *error = container.ExtendedSettings().ErrorText();
+    for (const auto& pair : set.textReplacements) text += " " + pair.name + "=" + pair.ref;
+    text += " |";
+    for (const auto& pair : set.overloads) text += " " + pair.from + ">" + pair.to;
+    return text;
+}
+
+// Items two levels below the root, in sections of the exact type, in
+// document order; nothing to collect gives false and an empty set.
+TEST(ExtendedSettings, CollectsTwoLevelsInDocumentOrder) {
+    const std::string content =
+        "<S type=\"sectionTextReplacement\">"
+        "  <T type=\"textReplacement\" name=\"Feeder 1\" ref=\"/P/F1\"/>"
+        "  <!-- a comment --> text"
+        "  <O type=\"overload\" from=\"/P/F2\" to=\"/P/F3\"/>"
+        "  <T type=\"textReplacement\" name=\"No ref\"/>"
+        "  <T type=\"TextReplacement\" name=\"wrong case\" ref=\"/x\"/>"
+        "  <T name=\"untyped\" ref=\"/x\"/>"
+        "  <G type=\"group\"><T type=\"textReplacement\" name=\"too deep\" ref=\"/x\"/></G>"
+        "</S>"
+        "<T type=\"textReplacement\" name=\"under the root\" ref=\"/x\"/>"
+        "<S type=\"other\"><T type=\"textReplacement\" name=\"other section\" ref=\"/x\"/></S>"
+        "<Any type=\"sectionTextReplacement\"><Item type=\"textReplacement\" name=\"second\" "
+        "ref=\"/P/F1\"/></Any>";
+    EXPECT_EQ(Collected(Settings(content)), "true: Feeder 1=/P/F1 No ref= second=/P/F1 | /P/F2>/P/F3");
+    EXPECT_EQ(Collected(""), "false: |");
+    EXPECT_EQ(Collected(Settings("<S type=\"sectionTextReplacement\"/>")), "false: |");
+    // Deep nesting is ignored.
+    std::string nested;
+    for (int i = 0; i < 20000; ++i) nested += "<T type=\"textReplacement\" name=\"deep\" ref=\"/x\">";
+    for (int i = 0; i < 20000; ++i) nested += "</T>";
+    EXPECT_EQ(Collected(Settings("<S type=\"sectionTextReplacement\">" + nested + "</S>")),
+              "true: deep=/x |");
+}
+
+TEST(ExtendedSettings, EachVerificationFailureGivesItsReasonAndNoPairs) {
+    const std::string item =
+        "<S type=\"sectionTextReplacement\"><T type=\"textReplacement\" name=\"n\" ref=\"r\"/></S>";
+    std::string tampered = Settings(item);
+    tampered[tampered.find("name=\"n\"") + 6] = 'm';
+    const struct {
+        std::string text;
+        std::string reason;
+    } cases[] = {
+        {tampered, "Invalid Extended Settings checksum"},
+        {"<short/>", "Invalid Extended Settings checksum"},
+        {Settings(item, "type=\"ExtendedSettings\" versionSyntax=\"1\""), "Extended Settings type not found"},
+        {Settings(item, "versionSyntax=\"1\""), "Extended Settings type not found"},
+        {Settings(item, "type=\"extendedSettings\""), "Missing version syntax item"},
+        {Settings(item, "type=\"extendedSettings\" versionSyntax=\"2\""),
+         "Extended Settings Syntax format '2' not supported.\r\n"
+         "Please update the application which supports this syntax format."},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_EQ(Collected(c.text, &error), "false: |") << c.reason;
+        EXPECT_EQ(error, c.reason);
+    }
 }
 
 }  // namespace

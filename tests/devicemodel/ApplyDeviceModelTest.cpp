@@ -1,17 +1,19 @@
 // The device-model step of a record load: channel texts and module texts in
-// the text table, text replacements, ANSI device numbers, and the names the
-// record decoder then gives its channels.
+// the text table, text replacements and ANSI device numbers; and damaged or
+// hostile model and language documents (deep, wide, oddly named, garbage),
+// which must load without crashing, in time that grows with their size only.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "container/ExtendedSettingsSet.h"
+#include "devicemodel/CDataModelToHMI.h"
 #include "devicemodel/DeviceModelContext.h"
-#include "record/DisturbanceRecord.h"
+#include "support/ContainerFixture.h"
 #include "support/DeviceModelFixture.h"
-#include "support/RecordFixture.h"
 
 namespace {
 
@@ -66,9 +68,8 @@ TEST(ApplyDeviceModel, ElementsThatGetNoEntry) {
     builder.Module("Prot", "Protection")
         .Channel("Prot/Untyped", "Untyped")
         .Channel("Prot/Untyped/IL3", "IL3");
-    builder.Set("Prot/Untyped", "type", "");
     builder.Channel("Top", "Top").Channel("Top/Untyped", "U").Channel("Top/Untyped/Deep", "Deep");
-    builder.Set("Top/Untyped", "type", "");
+    builder.Set("Prot/Untyped", "type", "").Set("Top/Untyped", "type", "");
     builder.LanguageSet("OnlyInLanguage", "shortText", "Z");
     Applied applied(builder);
     // The untyped element has a typed parent that is a module; its children
@@ -79,37 +80,7 @@ TEST(ApplyDeviceModel, ElementsThatGetNoEntry) {
     EXPECT_EQ(applied.Entry("OnlyInLanguage"), "missing");  // no model counterpart
 }
 
-TEST(ApplyDeviceModel, RecordChannelsAreNamedFromTheTable) {
-    DeviceModelBuilder builder;
-    builder.Module("Meas", "Module 1").Channel("Meas/IL1", "Ia").Channel("Units/A", "A");
-    builder.Module("Prot", "Protection").Channel("Prot/Trip", "Trip");
-    fixture::RecordBuilder recordBuilder;
-    recordBuilder.AnalogHeaderAttribute("viewExtension", "withModuleNode");
-    fixture::Analog known;
-    known.id = DeviceModelBuilder::Key("Meas/IL1"), known.unitId = DeviceModelBuilder::Key("Units/A");
-    known.unit = "amp", known.key = "Meas/IL1", known.blocks = {fixture::Block{"1000", "1 2"}};
-    fixture::Analog unknown = known;
-    unknown.id = "17", unknown.unitId = "18", unknown.key = "Meas/IL9";
-    recordBuilder.AddAnalog(known).AddAnalog(unknown);
-    recordBuilder.AddDigital(DeviceModelBuilder::Key("Prot/Trip"), "Prot/Trip");
-    recordBuilder.AddStateImage(DeviceModelBuilder::Key("Prot/Trip"), "0");
-
-    record::DisturbanceRecord record;
-    ASSERT_TRUE(record.OpenText(recordBuilder.Xml()));
-    ASSERT_TRUE(devicemodel::ApplyDeviceModel(builder.ModelXml(), builder.LanguageXml(), {}, false,
-                                              record.TextTable()));
-    ASSERT_TRUE(record.LoadAnalogSection());
-    ASSERT_EQ(record.AnalogTraces().size(), 2u);
-    EXPECT_EQ(record.AnalogTraces()[0].name, "Module 1 . Ia");
-    EXPECT_EQ(record.AnalogTraces()[0].unit, "A");
-    EXPECT_EQ(record.AnalogTraces()[1].name, "{IL9}");
-    EXPECT_EQ(record.AnalogTraces()[1].unit, "amp");
-    ASSERT_TRUE(record.LoadDigitalSection());
-    ASSERT_EQ(record.DigitalTraces().size(), 1u);
-    EXPECT_EQ(record.DigitalTraces()[0].name, "Protection . Trip");
-}
-
-TEST(ApplyDeviceModel, ReplacementsAndOverloads) {
+TEST(ApplyDeviceModel, ReplacementsOverloadsAndAnsiDeviceNumbers) {
     DeviceModelBuilder builder;
     builder.Module("Meas", "Module 1").Channel("Meas/IL1", "IL1").Channel("Meas/IL2", "IL2");
     builder.Channel("Meas/IL3", "IL3").Channel("Meas/Blank", "").Channel("Names/Other", "Other text");
@@ -120,21 +91,20 @@ TEST(ApplyDeviceModel, ReplacementsAndOverloads) {
     settings.overloads = {
         {"/Meas/IL2", "Names/Other"}, {"/Meas/IL3", "Names/Missing"}, {"/Meas/IL3", "Names/Other"}};
     Applied applied(builder, settings);
-    EXPECT_EQ(applied.Entry("Meas/IL1"),
-              "Renamed | Feeder 1");  // the first pair wins; the module is renamed too
+    // The first pair wins, and the module is renamed too.
+    EXPECT_EQ(applied.Entry("Meas/IL1"), "Renamed | Feeder 1");
     EXPECT_EQ(applied.Entry("Meas/IL2"), "Other text | Feeder 1");  // an overload wins over a replacement
     EXPECT_EQ(applied.Entry("Meas/IL3"), "[Missing] | Feeder 1");
     EXPECT_EQ(applied.Entry("Meas/Blank"), "missing");  // only elements with a text of their own
     EXPECT_EQ(applied.Entry("Names/Other"), "Other text | -");
-}
 
-TEST(ApplyDeviceModel, AnsiDeviceNumbersNeedTheModelAndTheCaller) {
-    DeviceModelBuilder builder;
-    builder.Channel("Prot/I50", "50", "Overcurrent").Set("Prot/I50", "mdm", "");
-    EXPECT_EQ(Applied(builder, {}, true).Entry("Prot/I50"), "50 | -");  // the model maps no numbers
-    builder.Mapping("pathAnsiDeviceNumbers", "MDM/Ansi");
-    EXPECT_EQ(Applied(builder, {}, false).Entry("Prot/I50"), "50 | -");
-    EXPECT_EQ(Applied(builder, {}, true).Entry("Prot/I50"), "50 - Overcurrent | -");
+    // ANSI device numbers need the model's mapping and the caller's wish.
+    DeviceModelBuilder ansi;
+    ansi.Channel("Prot/I50", "50", "Overcurrent").Set("Prot/I50", "mdm", "");
+    EXPECT_EQ(Applied(ansi, {}, true).Entry("Prot/I50"), "50 | -");
+    ansi.Mapping("pathAnsiDeviceNumbers", "MDM/Ansi");
+    EXPECT_EQ(Applied(ansi, {}, false).Entry("Prot/I50"), "50 | -");
+    EXPECT_EQ(Applied(ansi, {}, true).Entry("Prot/I50"), "50 - Overcurrent | -");
 }
 
 TEST(ApplyDeviceModel, DamagedDocuments) {
@@ -160,25 +130,120 @@ TEST(ApplyDeviceModel, DamagedDocuments) {
     }
 }
 
-TEST(ApplyDeviceModel, TopElementIsTheRootsFirstChildNode) {
+TEST(ApplyDeviceModel, TopElementAndTheRelativePath) {
     DeviceModelBuilder builder;
-    builder.Channel("Prot/IL1", "IL1");
+    builder.Module("Prot", "Protection").Channel("Prot/MDM/X", "X");
+    // An ancestor with the top element's name starts the relative path.
+    EXPECT_EQ(Applied(builder).Entry("X"), "X | -");
+    EXPECT_EQ(Applied(builder).Entry("Prot/MDM/X"), "missing");
     // Comments are dropped from the walked copies, so a leading comment does
-    // not change the top element ...
+    // not change the top element (the root's first child node) ...
     builder.Model().child("Dev").prepend_child(pugi::node_comment).set_value("note");
     builder.Language().child("Dev").prepend_child(pugi::node_comment).set_value("note");
-    EXPECT_EQ(Applied(builder).Entry("Prot/IL1"), "IL1 | -");
+    EXPECT_EQ(Applied(builder).Entry("Prot"), "Protection | -");
     // ... while a processing instruction is kept and becomes it.
     builder.Language().child("Dev").prepend_child(pugi::node_pi).set_name("pi");
     EXPECT_TRUE(Applied(builder).table.Empty());
 }
 
-TEST(ApplyDeviceModel, AncestorWithTheTopNameStartsTheRelativePath) {
+const char kRootOpen[] =
+    "<Dev device='D' versionContent='1' multiSets='1' versionSyntax='5'><MDM type='sectionMDM'>";
+const char kRootClose[] = "</MDM><Menu mode='menuTree'><Root type='root'/></Menu></Dev>";
+
+std::string Repeated(const std::string& piece, int count) {
+    std::string text;
+    text.reserve(piece.size() * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) text += piece;
+    return text;
+}
+
+// The model and language documents whose MDM sections hold `model` and `language`.
+Applied Hostile(const std::string& model, const std::string& language,
+                const ExtendedSettingsSet& settings = {}) {
+    return Applied(fixture::SelfChecksummed(kRootOpen + model + kRootClose),
+                   fixture::SelfChecksummed("<Dev><MDM>" + language + "</MDM></Dev>"), settings);
+}
+
+TEST(HostileDocument, DeepNestingIsWalkedWithoutRecursion) {
+    const int depth = 100000;
+    const std::string model = Repeated("<a type='folder'>", depth) + Repeated("</a>", depth);
+    devicemodel::CDataModelToHMI check;
+    devicemodel::DeviceModelError error;
+    EXPECT_TRUE(check.Load(fixture::SelfChecksummed(kRootOpen + model + kRootClose), error)) << error.text;
+    const Applied applied = Hostile(model, Repeated("<a shortText='t'>", depth) + Repeated("</a>", depth));
+    ASSERT_TRUE(applied.result);
+    EXPECT_EQ(applied.table.Size(), static_cast<size_t>(depth));
+    EXPECT_EQ(applied.Entry(Repeated("/a", depth)), "t | -");
+}
+
+TEST(HostileDocument, WideSectionsAndManyReplacements) {
+    const int width = 20000;
+    std::string model, language;
+    ExtendedSettingsSet settings;
+    for (int i = 0; i < width; ++i) {
+        const std::string name = "c" + std::to_string(i);
+        model += "<" + name + " type='value'/>";
+        language += "<" + name + " shortText='" + name + "'/>";
+        settings.textReplacements.push_back({"r" + std::to_string(i), "/c" + std::to_string(width - 1 - i)});
+        settings.overloads.push_back({"/none" + std::to_string(i), "c0"});
+    }
+    model += Repeated("<same type='value'/>", width);  // duplicates all answer like the first
+    language += "<same shortText='first'/>" + Repeated("<same shortText='later'/>", width - 1);
+    const Applied applied = Hostile(model, language, settings);
+    ASSERT_TRUE(applied.result);
+    EXPECT_EQ(applied.table.Size(), static_cast<size_t>(2 * width));
+    EXPECT_EQ(applied.Entry("c0"), "r" + std::to_string(width - 1) + " | -");
+    EXPECT_EQ(applied.Entry("c123"), "r" + std::to_string(width - 124) + " | -");
+    EXPECT_EQ(applied.table.Entries().back().channelText, "first");
+}
+
+TEST(HostileDocument, NamesThatAreNotUtf8) {
+    const std::string name = "\xff\xfe\xc3";
+    const Applied applied = Hostile("<" + name + " type='mdm'><x type='value'/></" + name + ">",
+                                    "<" + name + " shortText='\xe9t\xe9'><x shortText='x'/></" + name + ">");
+    ASSERT_TRUE(applied.result);
+    EXPECT_EQ(applied.Entry(name), "\xe9t\xe9 | -");
+    EXPECT_EQ(applied.Entry(name + "/x"), "x | \xe9t\xe9");
+}
+
+TEST(HostileDocument, ReferencesFullOfWildcardsAndHugeValues) {
     DeviceModelBuilder builder;
-    builder.Module("Prot", "Protection").Channel("Prot/MDM/X", "X");
-    Applied applied(builder);
-    EXPECT_EQ(applied.Entry("X"), "X | -");
-    EXPECT_EQ(applied.Entry("Prot/MDM/X"), "missing");
+    builder.Channel("Prot/IL1", "IL1");
+    builder.Element("Prot/Stars").Set("Prot/Stars", "textRef", Repeated("*/", 50000));
+    builder.Element("Prot/Sets").Set("Prot/Sets", "textRef", "MDM/Prot/" + Repeated("[", 50000));
+    builder.Element("Prot/Long").Set("Prot/Long", "textRef", "MDM/Prot/" + Repeated("*a", 20000) + "b");
+    builder.Element("Prot/Huge").Text("Prot/Huge", std::string(1 << 20, 'h'));
+    ExtendedSettingsSet settings;
+    settings.overloads = {{"/Prot/IL1", Repeated("[!", 10000)}};
+    const Applied applied(builder, settings);
+    ASSERT_TRUE(applied.result);
+    EXPECT_EQ(applied.Entry("Prot/Stars"), "[] | -");
+    EXPECT_EQ(applied.Entry("Prot/Sets"), "[] | -");
+    EXPECT_EQ(applied.Entry("Prot/Long"), "[] | -");
+    EXPECT_EQ(applied.Entry("Prot/Huge"), std::string(1 << 20, 'h') + " | -");
+    EXPECT_EQ(applied.Entry("Prot/IL1"), "[" + Repeated("[!", 10000) + "] | -");
+}
+
+TEST(HostileDocument, GarbageNeverCrashes) {
+    std::mt19937 random(4711);
+    const std::string valid = DeviceModelBuilder().Channel("Prot/IL1", "IL1").ModelXml();
+    const std::string language = DeviceModelBuilder().Channel("Prot/IL1", "IL1").LanguageXml();
+    for (int round = 0; round < 200; ++round) {
+        std::string model = valid;
+        std::string words = language;
+        // Damage a few bytes of each, or cut them short.
+        for (int i = 0; i < 4; ++i) model[random() % model.size()] = static_cast<char>(random() % 256);
+        words[random() % words.size()] = static_cast<char>(random() % 256);
+        if (round % 5 == 0) model.resize(random() % model.size());
+        devicemodel::CDataModelToHMI check;
+        devicemodel::DeviceModelError error;
+        if (!check.Load(model, error)) {
+            EXPECT_GE(error.code, 1);
+        }
+        const Applied applied(model, words);
+        EXPECT_TRUE(applied.result);
+        EXPECT_LE(applied.table.Size(), 2u);
+    }
 }
 
 }  // namespace

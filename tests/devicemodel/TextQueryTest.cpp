@@ -10,15 +10,13 @@
 
 namespace {
 
-using devicemodel::CDataModelToHMI;
-using devicemodel::DeviceModelError;
 using fixture::DeviceModelBuilder;
 
 class TextQuery : public ::testing::Test {
 protected:
     // Loads the builder's model and its "ENG" language document.
     void Load(bool withLanguage = true) {
-        DeviceModelError error;
+        devicemodel::DeviceModelError error;
         ASSERT_TRUE(model.Load(builder.ModelXml(), error)) << error.text;
         if (withLanguage) {
             ASSERT_TRUE(model.LoadLanguage(builder.LanguageXml()));
@@ -30,10 +28,17 @@ protected:
             model.GetNodeText(model.FindElement(DeviceModelBuilder::Absolute(path)), attribute, text);
         return (found ? "ok:" : "fallback:") + text;
     }
-    std::string Text(const std::string& path) { return model.GetText(DeviceModelBuilder::Absolute(path)); }
+    // The display texts of the paths, joined by "|".
+    std::string Texts(std::initializer_list<const char*> paths) {
+        std::string text;
+        for (const char* path : paths) {
+            text += (text.empty() ? "" : "|") + model.GetText(DeviceModelBuilder::Absolute(path));
+        }
+        return text;
+    }
 
     DeviceModelBuilder builder;
-    CDataModelToHMI model;
+    devicemodel::CDataModelToHMI model;
 };
 
 TEST_F(TextQuery, NodeTextAndItsFallbacks) {
@@ -43,7 +48,6 @@ TEST_F(TextQuery, NodeTextAndItsFallbacks) {
     builder.Element("Prot/Bare");
     Load();
     EXPECT_EQ(NodeText("Prot/IL1"), "ok:IL1");
-    EXPECT_EQ(NodeText("Prot/IL1", "longText"), "ok:Phase current L1");
     EXPECT_EQ(NodeText("Prot/IL1", "long*"), "ok:Phase current L1");  // attribute names take wildcards
     EXPECT_EQ(NodeText("Prot/Empty"), "ok:");
     EXPECT_EQ(NodeText("Prot/NoText"), "fallback:{NoText}");  // path missing in the language document
@@ -67,6 +71,10 @@ TEST_F(TextQuery, LanguageDocumentStates) {
     EXPECT_EQ(NodeText("Prot/IL1"), "ok:IL1");
 }
 
+// The "moduleOverview" style adds the long text also with the numbers off, a
+// missing long text being its fallback; with the numbers on, "long" shows
+// the long text, and elements with "mdm" or the "ANSIDeviceNumber" style add
+// it to the short one unless it is empty.
 TEST_F(TextQuery, StylesWithAndWithoutAnsiDeviceNumbers) {
     builder.Channel("Prot/Plain", "P", "Plain long").Channel("Prot/Over", "O", "Overview long");
     builder.Channel("Prot/Long", "L", "Long text").Channel("Prot/Ansi", "50", "Overcurrent");
@@ -77,36 +85,28 @@ TEST_F(TextQuery, StylesWithAndWithoutAnsiDeviceNumbers) {
     builder.Set("Prot/NoLong", "mdm", "x").LanguageSet("Prot/NoLong", "longText", "");
     builder.Set("Prot/OverNoLong", "textStyle", "moduleOverview");
     Load();
-    EXPECT_EQ(Text("Prot/Plain"), "P");
-    EXPECT_EQ(Text("Prot/Over"), "O - Overview long");  // also with the numbers off
-    EXPECT_EQ(Text("Prot/Long"), "L");
-    EXPECT_EQ(Text("Prot/Ansi"), "50");
-    EXPECT_EQ(Text("Prot/OverNoLong"), "ON - (OverNoLong)");  // a missing long text is its fallback
-    EXPECT_EQ(Text("Prot/Missing"), "");
+    const auto paths = {"Prot/Plain",  "Prot/Over",   "Prot/Long",       "Prot/Ansi",
+                        "Prot/Styled", "Prot/NoLong", "Prot/OverNoLong", "Prot/Missing"};
+    EXPECT_EQ(Texts(paths), "P|O - Overview long|L|50|51|N|ON - (OverNoLong)|");
     model.SetDisplayAnsiDeviceNumbers(true);
-    EXPECT_EQ(Text("Prot/Plain"), "P");
-    EXPECT_EQ(Text("Prot/Long"), "Long text");
-    EXPECT_EQ(Text("Prot/Ansi"), "50 - Overcurrent");
-    EXPECT_EQ(Text("Prot/Styled"), "51 - Time overcurrent");
-    EXPECT_EQ(Text("Prot/NoLong"), "N");  // an empty long text leaves the short one
+    EXPECT_EQ(Texts(paths),
+              "P|O - Overview long|Long text|50 - Overcurrent|51 - Time overcurrent|N|ON - (OverNoLong)|");
 }
 
+// A text reference is relative to the root element or absolute; the
+// referenced element's "mdm" counts, its style does not.
 TEST_F(TextQuery, TextReferences) {
     builder.Channel("Texts/Current", "I", "Current").Set("Texts/Current", "mdm", "");
+    builder.Set("Texts/Current", "textStyle", "moduleOverview");
     builder.Element("Prot/ByRelative").Set("Prot/ByRelative", "textRef", "MDM/Texts/Current");
     builder.Element("Prot/ByAbsolute").Set("Prot/ByAbsolute", "textRef", "/Dev/MDM/Texts/Current");
     builder.Element("Prot/Styled").Set("Prot/Styled", "textRef", "MDM/Texts/Current");
     builder.Set("Prot/Styled", "textStyle", "long");
-    builder.Set("Texts/Current", "textStyle",
-                "moduleOverview");  // the referenced element's style is not used
     builder.Element("Prot/Dangling").Set("Prot/Dangling", "textRef", "MDM/Texts/Gone");
     Load();
-    EXPECT_EQ(Text("Prot/ByRelative"), "I");
-    EXPECT_EQ(Text("Prot/ByAbsolute"), "I");
-    EXPECT_EQ(Text("Prot/Dangling"), "[]");
+    EXPECT_EQ(Texts({"Prot/ByRelative", "Prot/ByAbsolute", "Prot/Styled", "Prot/Dangling"}), "I|I|I|[]");
     model.SetDisplayAnsiDeviceNumbers(true);
-    EXPECT_EQ(Text("Prot/ByRelative"), "I - Current");  // "mdm" of the referenced element
-    EXPECT_EQ(Text("Prot/Styled"), "I - Current");
+    EXPECT_EQ(Texts({"Prot/ByRelative", "Prot/Styled"}), "I - Current|I - Current");
 }
 
 TEST_F(TextQuery, ShortTextByRelativeOrAbsolutePath) {
@@ -142,6 +142,11 @@ TEST_F(TextQuery, PathHelpers) {
 TEST_F(TextQuery, PathLookupsTakeTheFirstMatchAndWildcards) {
     builder.Channel("Prot/IL1", "first");
     builder.Model().child("Dev").child("MDM").append_child("Prot").append_child("IL2");
+    // Enough siblings for the lookup to build a name table.
+    for (int i = 0; i < 100; ++i)
+        builder.Channel("Prot/Wide/C" + std::to_string(i), "text " + std::to_string(i));
+    builder.Model().child("Dev").child("MDM").child("Prot").child("Wide").append_child("C7").append_attribute(
+        "type") = "late";
     Load();
     EXPECT_STREQ(model.FindElement("/Dev/MDM/Prot/IL1").name(), "IL1");
     // The first "Prot" has no IL2 and the lookup does not try the second.
@@ -150,20 +155,10 @@ TEST_F(TextQuery, PathLookupsTakeTheFirstMatchAndWildcards) {
     EXPECT_STREQ(model.FindElement("//Dev///MDM/").name(), "MDM");  // empty segments are skipped
     EXPECT_TRUE(model.FindElement("/").empty());
     EXPECT_TRUE(model.FindElement("/Dev/MDM/[!P]*").empty());
-    EXPECT_EQ(Text("Prot/I[L]1"), "first");
-}
-
-TEST_F(TextQuery, WideSiblingListsAnswerLikeAScan) {
-    // Enough siblings for the lookup to build a name table.
-    for (int i = 0; i < 100; ++i) builder.Channel("Wide/C" + std::to_string(i), "text " + std::to_string(i));
-    builder.Model().child("Dev").child("MDM").child("Wide").append_child("C7").append_attribute("type") =
-        "late";
-    Load();
-    EXPECT_EQ(Text("Wide/C0"), "text 0");
-    EXPECT_EQ(Text("Wide/C99"), "text 99");
-    EXPECT_STREQ(model.FindElement("/Dev/MDM/Wide/C7").attribute("type").value(), "value");  // the first C7
-    EXPECT_TRUE(model.FindElement("/Dev/MDM/Wide/C100").empty());
-    EXPECT_EQ(Text("Wide/C5"), "text 5");
+    EXPECT_EQ(Texts({"Prot/I[L]1", "Prot/Wide/C0", "Prot/Wide/C99"}), "first|text 0|text 99");
+    EXPECT_STREQ(model.FindElement("/Dev/MDM/Prot/Wide/C7").attribute("type").value(),
+                 "value");  // the first C7
+    EXPECT_TRUE(model.FindElement("/Dev/MDM/Prot/Wide/C100").empty());
 }
 
 }  // namespace

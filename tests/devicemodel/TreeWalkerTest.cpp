@@ -13,8 +13,6 @@
 
 namespace {
 
-using devicemodel::CDataModelToHMI;
-using devicemodel::CParserUtilities;
 using devicemodel::TreeWalker;
 
 pugi::xml_document Parse(const std::string& text) {
@@ -23,19 +21,10 @@ pugi::xml_document Parse(const std::string& text) {
     return document;
 }
 
-std::string Name(pugi::xml_node node) {
-    if (node.type() == pugi::node_pcdata) return "'" + std::string(node.value()) + "'";
-    if (node.type() == pugi::node_comment) return "#";
-    return node.name();
-}
-
 // Writes down every call; stops at `stopAt`, keeps out of `skip`.
 class Recorder : public TreeWalker {
 public:
-    std::string log;
-    std::string skip;
-    std::string stopAt;
-
+    Recorder(std::string skip_, std::string stopAt_) : skip(std::move(skip_)), stopAt(std::move(stopAt_)) {}
     void push() override {
         TreeWalker::push();
         log += "+";
@@ -58,38 +47,37 @@ public:
         if (Name(node) == skip) descend = false;
         return Name(node) != stopAt;
     }
+    static std::string Name(pugi::xml_node node) {
+        if (node.type() == pugi::node_pcdata) return "'" + std::string(node.value()) + "'";
+        return node.type() == pugi::node_comment ? "#" : node.name();
+    }
+
+    std::string log, skip, stopAt;
 };
 
-TEST(TreeWalker, VisitsEveryNodeBelowTheStartInDocumentOrder) {
-    const pugi::xml_document document = Parse("<r><a><b/>text<!--c--></a><d/></r>");
-    Recorder recorder;
-    EXPECT_TRUE(devicemodel::Traverse(document.child("r"), recorder));
+TEST(TreeWalker, WalkDescendFlagAndStop) {
+    const pugi::xml_document document = Parse("<r><a><b/>text<!--c--></a><d><e/></d></r>");
+    const pugi::xml_node root = document.child("r");
     // The start node is never given to for_each; every child level is
     // entered with push and left with pop, also for nodes without children.
-    EXPECT_EQ(recorder.log, "begin(r)+ a@1+ b@2+- 'text'@2+- #@2+-- d@1+--end(r)");
-    EXPECT_EQ(recorder.depth(), 0);
-}
-
-TEST(TreeWalker, ClearedDescendFlagSkipsTheChildren) {
-    const pugi::xml_document document = Parse("<r><a><b/></a><d><e/></d></r>");
-    Recorder recorder;
-    recorder.skip = "a";
-    EXPECT_TRUE(devicemodel::Traverse(document.child("r"), recorder));
-    EXPECT_EQ(recorder.log, "begin(r)+ a@1 d@1+ e@2+---end(r)");
-}
-
-TEST(TreeWalker, FalseFromForEachStopsAtOnce) {
-    const pugi::xml_document document = Parse("<r><a><b/><c/></a><d/></r>");
-    Recorder recorder;
-    recorder.stopAt = "b";
-    EXPECT_FALSE(devicemodel::Traverse(document.child("r"), recorder));
-    EXPECT_EQ(recorder.log, "begin(r)+ a@1+ b@2");  // no pop, no end
-    EXPECT_EQ(recorder.depth(), 2);
+    Recorder all("", "");
+    EXPECT_TRUE(devicemodel::Traverse(root, all));
+    EXPECT_EQ(all.log, "begin(r)+ a@1+ b@2+- 'text'@2+- #@2+-- d@1+ e@2+---end(r)");
+    EXPECT_EQ(all.depth(), 0);
+    // A cleared descend flag skips the node's children.
+    Recorder skipping("a", "");
+    EXPECT_TRUE(devicemodel::Traverse(root, skipping));
+    EXPECT_EQ(skipping.log, "begin(r)+ a@1 d@1+ e@2+---end(r)");
+    // False from for_each stops at once: no pop, no end.
+    Recorder stopping("", "b");
+    EXPECT_FALSE(devicemodel::Traverse(root, stopping));
+    EXPECT_EQ(stopping.log, "begin(r)+ a@1+ b@2");
+    EXPECT_EQ(stopping.depth(), 2);
     // With levels still counted, a later walk is a nested one: no begin/end.
-    recorder.log.clear();
-    recorder.stopAt.clear();
-    EXPECT_TRUE(devicemodel::Traverse(document.child("r").child("d"), recorder));
-    EXPECT_EQ(recorder.log, "+-");
+    stopping.log.clear();
+    stopping.stopAt.clear();
+    EXPECT_TRUE(devicemodel::Traverse(root.child("d").child("e"), stopping));
+    EXPECT_EQ(stopping.log, "+-");
 }
 
 TEST(TreeWalker, DeepDocumentDoesNotExhaustTheStack) {
@@ -113,39 +101,37 @@ TEST(TreeWalker, DeepDocumentDoesNotExhaustTheStack) {
     EXPECT_EQ(counter.deepest, depth);
 }
 
-class ParserUtilities : public ::testing::Test {
-protected:
-    pugi::xml_node Find(pugi::xml_node start, const std::string& name, const std::string& value) {
-        pugi::xml_node found;
-        const bool result = utilities.FindElementByAttribute(start, name, value, found);
-        EXPECT_EQ(result, !found.empty());
-        return found;
-    }
-
-    CDataModelToHMI model;
-    CParserUtilities utilities{model};
-};
-
-TEST_F(ParserUtilities, SearchFindsTheFirstMatchBelowTheStart) {
+TEST(ParserUtilities, SearchFindsTheFirstMatchBelowTheStart) {
+    devicemodel::CDataModelToHMI model;
+    devicemodel::CParserUtilities utilities{model};
     const pugi::xml_document document =
         Parse("<r type='x'><a><deep type='x' n='1'/></a><late type='x' n='2'/><c type='X'/><e type=''/></r>");
     const pugi::xml_node root = document.child("r");
+    // The name of the element found below `start`, "-" for none.
+    const auto find = [&](pugi::xml_node start, const std::string& name, const std::string& value) {
+        pugi::xml_node found;
+        const bool result = utilities.FindElementByAttribute(start, name, value, found);
+        EXPECT_EQ(result, !found.empty());
+        return found ? std::string(found.name()) : "-";
+    };
     // The start element's own attribute does not count; depth does not
-    // matter, document order does.
-    EXPECT_STREQ(Find(root, "type", "x").attribute("n").value(), "1");
-    EXPECT_TRUE(Find(root.child("a").child("deep"), "type", "x").empty());
-    EXPECT_STREQ(Find(root, "type", "X").name(), "c");  // case-sensitive
-    EXPECT_STREQ(Find(root, "type", "").name(), "e");   // empty value, attribute present
-    EXPECT_TRUE(Find(root, "missing", "").empty());
-    EXPECT_STREQ(Find(root, "t?pe", "X").name(), "c");  // attribute names take wildcards
-    // A search after a successful one starts afresh.
-    EXPECT_STREQ(Find(root, "n", "2").name(), "late");
+    // matter, document order does. Values compare case-sensitively, an empty
+    // value matches a present attribute, and attribute names take wildcards.
+    EXPECT_EQ(find(root, "type", "x"), "deep");
+    EXPECT_EQ(find(root.child("a").child("deep"), "type", "x"), "-");
+    EXPECT_EQ(find(root, "type", "X"), "c");
+    EXPECT_EQ(find(root, "type", ""), "e");
+    EXPECT_EQ(find(root, "missing", ""), "-");
+    EXPECT_EQ(find(root, "t?pe", "X"), "c");
+    EXPECT_EQ(find(root, "n", "2"), "late");  // a search after a successful one starts afresh
 }
 
-TEST_F(ParserUtilities, CollectorsKeepOrStripTheSectionPath) {
+TEST(ParserUtilities, CollectorsKeepOrStripTheSectionPath) {
     fixture::DeviceModelBuilder builder;
     builder.Module("Prot", "Protection").Element("Prot/IL1").Module("Meas", "Measurement", "mdmAppFrame");
     builder.Set("Meas", "projected", "false");
+    devicemodel::CDataModelToHMI model;
+    devicemodel::CParserUtilities utilities{model};
     devicemodel::DeviceModelError error;
     ASSERT_TRUE(model.Load(builder.ModelXml(), error));
     const pugi::xml_node section = model.FindElement("/Dev/MDM");

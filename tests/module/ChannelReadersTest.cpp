@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "module/RegularDigitalChannel.h"
 #include "module/StaticSampleRateAnalogChannel.h"
@@ -15,38 +16,31 @@ namespace {
 using fixture::Ranges;
 using fixture::Transitions;
 
-void FillDigital(RegularDigitalChannel& channel, const std::string& text) {
+// A channel with one sample per character: 1 high, 0 low, x invalid.
+std::unique_ptr<RegularDigitalChannel> Digital(const std::string& text) {
+    auto channel = std::make_unique<RegularDigitalChannel>(nullptr, "Trip", 0, 7, "Prot/Trip",
+                                                           static_cast<uint32_t>(text.size()));
     for (size_t p = 0; p < text.size(); ++p) {
-        ASSERT_TRUE(channel.SetSample(static_cast<uint32_t>(p), text[p] == '1', text[p] == 'x'));
+        EXPECT_TRUE(channel->SetSample(static_cast<uint32_t>(p), text[p] == '1', text[p] == 'x'));
     }
+    return channel;
 }
 
 TEST(DigitalChannel, TransitionsAndRangesFollowTheSampleText) {
-    RegularDigitalChannel channel(nullptr, "Trip", 0x800000, 7, "Prot/Trip", 6);
-    FillDigital(channel, "0011x1");
-    EXPECT_EQ(Transitions(&channel), "1@0 2@2 0@4 2@5");
-    EXPECT_TRUE(channel.IsSampleInvalid(4));
-    EXPECT_FALSE(channel.IsSampleInvalid(3));
-    EXPECT_EQ(channel.FindTransition(3)->firstSample, 2u);
-    EXPECT_EQ(channel.FindTransition(1000)->state, 2u);
-    EXPECT_EQ(Ranges(channel.GetRangeMarker()), "v@0 i@4 v@5");
-    EXPECT_TRUE(channel.GetRangeMarker()->HasInvalidRanges());
-    EXPECT_EQ(channel.GetSampleCount(), 6u);
-    EXPECT_STREQ(channel.GetMetadata()->GetName(), "Trip");
-    EXPECT_EQ(channel.GetMetadata()->GetColor(), 0x800000u);
-}
-
-TEST(DigitalChannel, ConstantChannelsHaveOneRange) {
-    RegularDigitalChannel low(nullptr, "a", 0, 1, "", 3);
-    FillDigital(low, "000");
-    EXPECT_EQ(Transitions(&low), "1@0");
-    EXPECT_EQ(Ranges(low.GetRangeMarker()), "v@0");
-    EXPECT_FALSE(low.GetRangeMarker()->HasInvalidRanges());
-
-    RegularDigitalChannel unknown(nullptr, "b", 0, 2, "", 3);
-    FillDigital(unknown, "xxx");
-    EXPECT_EQ(Ranges(unknown.GetRangeMarker()), "i@0");
-    EXPECT_TRUE(unknown.GetRangeMarker()->HasInvalidRanges());
+    const struct {
+        std::string samples, transitions, ranges;
+    } cases[] = {{"0011x1", "1@0 2@2 0@4 2@5", "v@0 i@4 v@5"}, {"000", "1@0", "v@0"}, {"xxx", "0@0", "i@0"}};
+    for (const auto& c : cases) {
+        const auto channel = Digital(c.samples);
+        EXPECT_EQ(Transitions(channel.get()), c.transitions);
+        EXPECT_EQ(Ranges(channel->GetRangeMarker()), c.ranges);
+        EXPECT_EQ(channel->GetRangeMarker()->HasInvalidRanges(), c.samples.find('x') != std::string::npos);
+        for (uint32_t p = 0; p < c.samples.size(); ++p)
+            EXPECT_EQ(channel->IsSampleInvalid(p), c.samples[p] == 'x');
+    }
+    const auto channel = Digital("0011x1");
+    EXPECT_EQ(channel->FindTransition(3)->firstSample, 2u);
+    EXPECT_EQ(channel->FindTransition(1000)->state, 2u);
 }
 
 TEST(DigitalChannel, SamplesMustArriveInOrder) {
@@ -64,14 +58,14 @@ TEST(DigitalChannel, SamplesMustArriveInOrder) {
 }
 
 TEST(LogicalChannel, MinusOneIsTheInvalidState) {
-    TransitionalStoredLogicalChannel ordered(nullptr, "Mode", 0x800000, 3, "Ctrl/Mode");
+    TransitionalStoredLogicalChannel channel(nullptr, "Mode", 0x800000, 3, "Ctrl/Mode");
     const char* texts[] = {"3", "3", "-1", "4"};
-    for (uint32_t s = 0; s < 4; ++s) ASSERT_TRUE(ordered.SetSample(s, texts[s]));
-    EXPECT_EQ(Transitions(&ordered), "'3'@0 ''@2 '4'@3");
-    EXPECT_TRUE(ordered.IsSampleInvalid(2));
-    EXPECT_FALSE(ordered.IsSampleInvalid(3));
-    EXPECT_EQ(Ranges(ordered.GetRangeMarker()), "v@0 i@2 v@3");
-    EXPECT_FALSE(ordered.SetSample(9, "1"));
+    for (uint32_t s = 0; s < 4; ++s) ASSERT_TRUE(channel.SetSample(s, texts[s]));
+    EXPECT_EQ(Transitions(&channel), "'3'@0 ''@2 '4'@3");
+    EXPECT_TRUE(channel.IsSampleInvalid(2));
+    EXPECT_FALSE(channel.IsSampleInvalid(3));
+    EXPECT_EQ(Ranges(channel.GetRangeMarker()), "v@0 i@2 v@3");
+    EXPECT_FALSE(channel.SetSample(9, "1"));
 }
 
 TEST(AnalogChannel, SampleShiftMovesTheChannel) {
@@ -99,7 +93,6 @@ TEST(AnalogChannel, MaximumMagnitudeAndRanges) {
     // Sample 4 was never set: it stays 0.0 and not valid.
     EXPECT_EQ(Ranges(channel.GetRangeMarker()), "i@0 v@1 i@4");
     EXPECT_TRUE(channel.HasInvalidRanges());
-    EXPECT_EQ(channel.GetRangeMarker(), static_cast<RangeMarker*>(&channel));
 }
 
 }  // namespace

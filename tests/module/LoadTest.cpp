@@ -15,16 +15,18 @@ using fixture::LoadRecord;
 using fixture::RecordBuilder;
 using fixture::Transitions;
 
-// Ten samples from sample number 1000, trigger at 1004.
-RecordBuilder Basic() {
+// The trigger at sample number `triggerSample`, 250 ms after the second.
+RecordBuilder Basic(const char* triggerSample = "1000") {
     RecordBuilder builder;
-    builder.Trigger("1700000000000000", "250000", "1004");
+    builder.Trigger("1700000000000000", "250000", triggerSample);
     return builder;
 }
 
-TEST(Load, RecordLevelValues) {
-    RecordBuilder builder = Basic();
-    builder.AddAnalog("1", "Meas/IL1", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 1000);
+TEST(Load, RecordLevelValuesAndChannelColours) {
+    RecordBuilder builder = Basic("1004");
+    const char* keys[] = {"Meas/IL1", "L1-L2", "l2", "L1/L3", "IN"};
+    for (int i = 0; i < 5; ++i)
+        builder.AddAnalog(std::to_string(i + 1), keys[i], {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     auto reader = LoadRecord(builder);
     ASSERT_TRUE(reader);
     EXPECT_EQ(reader->GetSampleCount(), 10u);
@@ -32,44 +34,29 @@ TEST(Load, RecordLevelValues) {
     EXPECT_DOUBLE_EQ(reader->GetSampleInterval(), 1.0);
     EXPECT_DOUBLE_EQ(reader->GetSampleTime(0), -4.0);
     EXPECT_DOUBLE_EQ(reader->GetSampleTime(9), 5.0);
-    EXPECT_STREQ(reader->GetLanguage(), "ENG");
-    FileMetadataReader* metadata = reader->GetFileMetadata();
-    EXPECT_STREQ(metadata->GetDescription(), "7SR87   V04.10.02");
-    EXPECT_STREQ(metadata->GetTriggerTimeText(), "2023-11-14  22:13:20.250");
-    EXPECT_STREQ(metadata->GetExtraText(3), "");
-    EXPECT_NE(std::string(metadata->GetFileName()).find("record.xml"), std::string::npos);
+    EXPECT_STREQ(reader->GetFileMetadata()->GetDescription(), "7SR87   V04.10.02");
+    EXPECT_STREQ(reader->GetFileMetadata()->GetTriggerTimeText(), "2023-11-14  22:13:20.250");
+    EXPECT_NE(std::string(reader->GetFileMetadata()->GetFileName()).find("record.xml"), std::string::npos);
     tm time{};
     double milliseconds = 0;
     EXPECT_TRUE(reader->GetTriggerTime(&time, &milliseconds));
     EXPECT_EQ(time.tm_hour, 22);
     EXPECT_EQ(milliseconds, 250.0);
-    tm secondary{};
-    secondary.tm_year = 99;
-    EXPECT_FALSE(reader->GetSecondaryTime(&secondary, &milliseconds));
-    EXPECT_EQ(secondary.tm_year, 99);
     int zone = -1, dst = -1;
     EXPECT_FALSE(reader->GetTimeZone(&zone, &dst));
     EXPECT_EQ(zone, 0);
     EXPECT_EQ(dst, 0);
-    EXPECT_EQ(reader->GetLogicalChannelCount(), 0);
-    EXPECT_EQ(reader->GetDigitalChannelCount(), 0);
-}
-
-TEST(Load, ChannelColours) {
-    RecordBuilder builder = Basic();
-    const char* keys[] = {"UL1", "IL1-E", "L1-L2", "l2", "X/L3", "IN"};
-    for (int i = 0; i < 6; ++i) builder.AddAnalog(std::to_string(i + 1), keys[i], {0}, 1000);
-    builder.Trigger("1700000000000000", "1", "1000");
-    auto reader = LoadRecord(builder);
-    ASSERT_TRUE(reader);
-    ASSERT_EQ(reader->GetAnalogChannelCount(), 6);
-    const uint32_t expected[] = {0x0000FF, 0x0000FF, 0x1180FF + 2 * 0xA3333, 0x008000, 0xFF0000, 0x1180FF + 5 * 0xA3333};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(reader->GetAnalogChannel(i)->GetMetadata()->GetColor(), expected[i]) << i;
+    EXPECT_EQ(reader->GetLogicalChannelCount() + reader->GetDigitalChannelCount(), 0);
+    // Colours by the one phase in the key's last part, else by channel index.
+    ASSERT_EQ(reader->GetAnalogChannelCount(), 5);
+    const uint32_t colours[] = {0x0000FF, 0x1180FF + 1 * 0xA3333, 0x008000, 0xFF0000, 0x1180FF + 4 * 0xA3333};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(reader->GetAnalogChannel(i)->GetMetadata()->GetColor(), colours[i]) << i;
 }
 
 TEST(Load, TriggerBeforeTheFirstSamplePadsEveryChannel) {
-    RecordBuilder builder = Basic();
-    builder.AddAnalog("1", "IL1", {5, 6}, 1000).Trigger("1700000000000000", "1", "997");
+    RecordBuilder builder = Basic("997");
+    builder.AddAnalog("1", "IL1", {5, 6}, 1000);
     builder.AddDigital("1", "Trip").AddDigital("2", "Mode", "8").AddStateImage("2", "7");
     builder.AddEventSet("1001", {Event{"1", "1", "0"}});
     auto reader = LoadRecord(builder);
@@ -104,12 +91,20 @@ TEST(Load, LostEventsMarkTheStartStateUnknown) {
 
 TEST(Load, ScalingAndXOffset) {
     RecordBuilder builder = Basic();
-    Analog plain, factorless, shifted;
-    plain.id = "1", plain.scales = {{"2.0", "3", ""}}, plain.blocks = {Block{"1000", "10 -10"}};
-    factorless.id = "2", factorless.scales = {{"0", "3", ""}}, factorless.blocks = {Block{"1000", "10 -10"}};
-    shifted.id = "3", shifted.xOffsetEnabled = "true", shifted.blocks = {Block{"1000", "7 8"}};
-    builder.AddAnalog(plain).AddAnalog(factorless).AddAnalog(shifted);
-    builder.AnalogHeaderAttribute("xOffsetDefaultSamples", "1").Trigger("1700000000000000", "1", "1000");
+    Analog plain, factorless, shifted, switched;
+    plain.id = "1", plain.scales = {{"2.0", "3", ""}}, plain.blocks = {Block{"1000", "10 -10 0 0"}};
+    factorless.id = "2", factorless.scales = {{"0", "3", ""}},
+    factorless.blocks = {Block{"1000", "10 -10 0 0"}};
+    shifted.id = "3", shifted.xOffsetEnabled = "true", shifted.blocks = {Block{"1000", "7 8 0 0"}};
+    // The second scaling applies while digital channel 7 is high.
+    switched.id = "4", switched.scales = {{"1", "0", ""}, {"10", "0", "7"}},
+    switched.blocks = {Block{"1000", "1 1 1 1"}};
+    builder.AddAnalog(plain)
+        .AddAnalog(factorless)
+        .AddAnalog(shifted)
+        .AnalogHeaderAttribute("xOffsetDefaultSamples", "1");
+    RecordBuilder withoutRange = builder;
+    builder.AddAnalog(switched).AddDigital("7", "Range").AddEventSet("1002", {Event{"7", "1", "0"}});
     auto reader = LoadRecord(builder);
     ASSERT_TRUE(reader);
     EXPECT_EQ(reader->GetAnalogChannel(0)->GetSampleValue(0), 26.0);
@@ -118,38 +113,24 @@ TEST(Load, ScalingAndXOffset) {
     EXPECT_EQ(reader->GetAnalogChannel(1)->GetSampleValue(0), 13.0);
     // Shifted by one: sample 0 is an unrecorded 0.0 that counts as valid.
     AnalogChannelReader* third = reader->GetAnalogChannel(2);
-    EXPECT_EQ(third->GetSampleValue(0), 0.0 + 0 * 1.0 + 0);
+    EXPECT_EQ(third->GetSampleValue(0), 0.0);
     EXPECT_TRUE(third->IsSampleValid(0));
     EXPECT_EQ(third->GetSampleValue(1), 7.0);
     EXPECT_EQ(reader->GetFileMetadata()->GetDefaultXOffset(), 1);
-}
-
-TEST(Load, SecondScalingFollowsItsDigitalChannel) {
-    RecordBuilder builder = Basic();
-    Analog switched;
-    switched.id = "1";
-    switched.scales = {{"1", "0", ""}, {"10", "0", "7"}};
-    switched.blocks = {Block{"1000", "1 1 1 1"}};
-    builder.AddAnalog(switched).Trigger("1700000000000000", "1", "1000");
-    builder.AddDigital("7", "Range").AddEventSet("1002", {Event{"7", "1", "0"}});
-    auto reader = LoadRecord(builder);
-    ASSERT_TRUE(reader);
-    AnalogChannelReader* channel = reader->GetAnalogChannel(0);
-    EXPECT_EQ(channel->GetSampleValue(1), 1.0);
-    EXPECT_EQ(channel->GetSampleValue(2), 10.0);
+    EXPECT_EQ(reader->GetAnalogChannel(3)->GetSampleValue(1), 1.0);
+    EXPECT_EQ(reader->GetAnalogChannel(3)->GetSampleValue(2), 10.0);
     // Without a digital channel of that id the record cannot be scaled.
-    RecordBuilder missing = Basic();
-    missing.AddAnalog(switched).Trigger("1700000000000000", "1", "1000");
-    EXPECT_FALSE(LoadRecord(missing));
+    EXPECT_FALSE(LoadRecord(withoutRange.AddAnalog(switched)));
 }
 
-TEST(Load, FailuresLeaveTheOutParameterUntouched) {
+TEST(Load, FailuresLeaveTheOutParameterUntouchedAndAreShown) {
     DisturbanceDataReader* const sentinel = reinterpret_cast<DisturbanceDataReader*>(0x1234);
     const auto attempt = [&](const std::string& xml) {
         fixture::TempDir folder;
         const std::string path = folder.Write("r.xml", xml);
         DisturbanceDataReader* out = sentinel;
-        const bool loaded = CreateDisturbanceDataReaderInstance(&out, fixture::Wide(path).c_str(), "ENG", nullptr);
+        const bool loaded =
+            CreateDisturbanceDataReaderInstance(&out, fixture::Wide(path).c_str(), "ENG", nullptr);
         EXPECT_EQ(out, sentinel);
         return loaded;
     };
@@ -163,15 +144,15 @@ TEST(Load, FailuresLeaveTheOutParameterUntouched) {
     EXPECT_FALSE(attempt("<DistFile><unclosed></DistFile>"));
     EXPECT_FALSE(attempt("PK\x03\x04 not really an archive"));
     FreeDisturbanceDataReaderInstance(nullptr);
-}
 
-TEST(Load, MissingFileIsReportedOnce) {
+    // A missing file is shown once, with its name and the reason.
     std::vector<std::string> messages;
-    platform::MessageSink previous =
+    const platform::MessageSink previous =
         platform::SetMessageSink([&](const std::string& text) { messages.push_back(text); });
-    DisturbanceDataReader* out = nullptr;
+    DisturbanceDataReader* out = sentinel;
     EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, L"/nonexistent/folder/record.xml", "ENG", L""));
     platform::SetMessageSink(previous);
+    EXPECT_EQ(out, sentinel);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("/nonexistent/folder/record.xml"), std::string::npos);
     EXPECT_NE(messages[0].find("No such file"), std::string::npos);

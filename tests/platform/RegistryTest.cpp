@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,30 +10,8 @@
 namespace {
 
 using namespace platform;
-using Names = std::vector<std::wstring>;
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
-
-// Sets an environment variable (null: unsets it) until the end of the scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-            m_had = true;
-        }
-        Set(value);
-    }
-    ~ScopedEnv() { Set(m_had ? m_old.c_str() : nullptr); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    void Set(const char* value) { value != nullptr ? setenv(m_name, value, 1) : unsetenv(m_name); }
-    const char* m_name;
-    std::string m_old;
-    bool m_had = false;
-};
 
 std::vector<uint8_t> SzBytes(const std::wstring& text) {
     const std::string bytes = WideToUtf16Le(text) + std::string(2, '\0');
@@ -48,25 +25,23 @@ int32_t Probe(RegistryKey key, const wchar_t* name) {
     return QueryRegistryValue(key, name, nullptr, nullptr, nullptr);
 }
 
-Names KeyNames(const RegistryHive& hive) {
-    Names names;
-    for (const auto& key : hive.keys) names.push_back(key.first);
-    return names;
-}
-
-Names ValueNames(const RegistryHive& hive, const std::wstring& key) {
-    Names names;
-    for (const auto& value : hive.keys.at(key)) names.push_back(value.first);
-    return names;
+// The hive as "KEY: VALUE VALUE; KEY: ..." with key and value names.
+std::string Dump(const RegistryHive& hive) {
+    std::string text;
+    for (const auto& [key, values] : hive.keys) {
+        text += (text.empty() ? "" : "; ") + WideToUtf8(key) + ":";
+        for (const auto& value : values) text += " " + WideToUtf8(value.first);
+    }
+    return text;
 }
 
 TEST(RegistryParse, NeedsEitherHeaderAsFirstNonEmptyLine) {
     const std::string body = "[HKEY_CURRENT_USER\\A]\n\"V\"=dword:1\n";
-    EXPECT_EQ(ValueNames(ParseRegistryFile("REGEDIT4\n" + body), L"A"), Names{L"V"});
-    EXPECT_EQ(KeyNames(ParseRegistryFile("\r\n \n  " + kHeader + body)), Names{L"A"});
-    EXPECT_TRUE(ParseRegistryFile(body).keys.empty());
-    EXPECT_TRUE(ParseRegistryFile("; exported\n" + kHeader + body).keys.empty());
-    EXPECT_TRUE(ParseRegistryFile("REGEDIT5\n" + body).keys.empty());
+    EXPECT_EQ(Dump(ParseRegistryFile("REGEDIT4\n" + body)), "A: V");
+    EXPECT_EQ(Dump(ParseRegistryFile("\r\n \n  " + kHeader + body)), "A: V");
+    for (const std::string& headless : {body, "; exported\n" + kHeader + body, "REGEDIT5\n" + body}) {
+        EXPECT_TRUE(ParseRegistryFile(headless).keys.empty()) << headless;
+    }
 }
 
 TEST(RegistryParse, ReadsUtf16AndUtf8WithAnyLineEnd) {
@@ -76,7 +51,7 @@ TEST(RegistryParse, ReadsUtf16AndUtf8WithAnyLineEnd) {
     const std::vector<uint8_t> expected = SzBytes(L"Grüße \U0001F600");  // stored with a surrogate pair
     for (const std::string& file : {Utf16File(text), Utf16File(lf) + '\x41', "\xEF\xBB\xBF" + lf, text}) {
         const RegistryHive hive = ParseRegistryFile(file);
-        ASSERT_EQ(KeyNames(hive), Names{L"A"});
+        ASSERT_EQ(Dump(hive), "A: T");
         EXPECT_EQ(hive.keys.at(L"A").at(L"T").data, expected);
     }
 }
@@ -130,10 +105,7 @@ TEST(RegistryParse, KeepsCurrentUserKeysAndTheKeysAboveThem) {
 [HKEY_CURRENT_USER]
 "Top"=dword:1
 )reg");
-    EXPECT_EQ(KeyNames(hive), (Names{L"", L"SOFTWARE", L"SOFTWARE\\VENDOR", L"SOFTWARE\\VENDOR\\SUB"}));
-    EXPECT_TRUE(hive.keys.at(L"SOFTWARE\\VENDOR").empty());
-    EXPECT_EQ(ValueNames(hive, L"SOFTWARE\\VENDOR\\SUB"), Names{L"KEPT"});
-    EXPECT_EQ(ValueNames(hive, L""), Names{L"TOP"});
+    EXPECT_EQ(Dump(hive), ": TOP; SOFTWARE:; SOFTWARE\\VENDOR:; SOFTWARE\\VENDOR\\SUB: KEPT");
 }
 
 TEST(RegistryParse, SkipsMalformedLinesAndKeepsTheRest) {
@@ -156,8 +128,7 @@ TEST(RegistryParse, SkipsMalformedLinesAndKeepsTheRest) {
 [HKEY_CURRENT_USER\a]
 "Good2"="y"
 )reg");
-    EXPECT_EQ(KeyNames(hive), Names{L"A"});
-    EXPECT_EQ(ValueNames(hive, L"A"), (Names{L"GOOD1", L"GOOD2"}));
+    EXPECT_EQ(Dump(hive), "A: GOOD1 GOOD2");
 }
 
 TEST(RegistryParse, SurvivesHostileFiles) {
@@ -189,7 +160,7 @@ protected:
     void Write(const std::string& bytes) { m_dir.Write("registry.reg", bytes); }
 
     fixture::TempDir m_dir;
-    ScopedEnv m_env{"DR_MVQ4_REGISTRY", (m_dir.Path() + "/registry.reg").c_str()};
+    fixture::ScopedEnv m_env{"DR_MVQ4_REGISTRY", (m_dir.Path() + "/registry.reg").c_str()};
 };
 
 TEST_F(RegistryFile, OpensKeysWithoutRegardToCase) {
@@ -267,9 +238,9 @@ TEST_F(RegistryFile, ReadsTheFileAnewOnEveryOpen) {
 }
 
 TEST(RegistryFilePath, PrefersOverrideThenConfigFolderThenHome) {
-    ScopedEnv own("DR_MVQ4_REGISTRY", "/x/own.reg");
-    ScopedEnv config("XDG_CONFIG_HOME", "/x/config");
-    ScopedEnv home("HOME", "/x/home");
+    fixture::ScopedEnv own("DR_MVQ4_REGISTRY", "/x/own.reg");
+    fixture::ScopedEnv config("XDG_CONFIG_HOME", "/x/config");
+    fixture::ScopedEnv home("HOME", "/x/home");
     EXPECT_EQ(RegistryFilePath(), "/x/own.reg");
     unsetenv("DR_MVQ4_REGISTRY");
     EXPECT_EQ(RegistryFilePath(), "/x/config/dr_mvq4/registry.reg");

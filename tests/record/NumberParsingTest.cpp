@@ -15,21 +15,16 @@ using record::ParseInt64;
 using record::ParseLow32;
 using record::ParseReal;
 
-TEST(NumberParsing, IntegersTakeTheLeadingNumber) {
-    EXPECT_EQ(ParseInt64("  \t-42abc"), -42);
-    EXPECT_EQ(ParseInt64("+17"), 17);
-    EXPECT_EQ(ParseInt64("abc"), 0);
-    EXPECT_EQ(ParseInt64(""), 0);
-    EXPECT_EQ(ParseInt64("- 5"), 0);
-    EXPECT_EQ(ParseInt64("12 34"), 12);
-    EXPECT_EQ(ParseInt64("0x10"), 0);
-}
-
-TEST(NumberParsing, IntegersClampOnOverflow) {
-    EXPECT_EQ(ParseInt64("9223372036854775807"), std::numeric_limits<int64_t>::max());
-    EXPECT_EQ(ParseInt64("-9223372036854775808"), std::numeric_limits<int64_t>::min());
-    EXPECT_EQ(ParseInt64("99999999999999999999"), std::numeric_limits<int64_t>::max());
-    EXPECT_EQ(ParseInt64("-99999999999999999999"), std::numeric_limits<int64_t>::min());
+TEST(NumberParsing, IntegersTakeTheLeadingNumberAndClamp) {
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max(), kMin = std::numeric_limits<int64_t>::min();
+    const std::pair<const char*, int64_t> cases[] = {
+        // clang-format off
+        {"  \t-42abc", -42}, {"+17", 17}, {"abc", 0}, {"", 0}, {"- 5", 0}, {"12 34", 12}, {"0x10", 0},
+        {"9223372036854775807", kMax}, {"-9223372036854775808", kMin},
+        {"99999999999999999999", kMax}, {"-99999999999999999999", kMin},
+        // clang-format on
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(ParseInt64(text), value) << text;
     EXPECT_EQ(ParseInt32("3000000000"), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(ParseInt32("-3000000000"), std::numeric_limits<int32_t>::min());
     // Values stored as 32 bits after a 64-bit parse keep the low bits.
@@ -38,16 +33,11 @@ TEST(NumberParsing, IntegersClampOnOverflow) {
 }
 
 TEST(NumberParsing, RealsFollowAtof) {
-    EXPECT_EQ(ParseReal(" 0.001"), 0.001);
-    EXPECT_EQ(ParseReal("-2.9e1x"), -29.0);
-    EXPECT_EQ(ParseReal(".5"), 0.5);
-    EXPECT_EQ(ParseReal("1,5"), 1.0);
-    EXPECT_EQ(ParseReal("abc"), 0.0);
-    EXPECT_EQ(ParseReal("0x1A"), 26.0);
-    EXPECT_EQ(ParseReal("1e400"), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(ParseReal("-1e400"), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ(ParseReal("1e-400"), 0.0);
-    EXPECT_TRUE(std::isinf(ParseReal("INF")));
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const std::pair<const char*, double> cases[] = {
+        {" 0.001", 0.001}, {"-2.9e1x", -29.0}, {".5", 0.5},       {"1,5", 1.0},    {"abc", 0.0},
+        {"0x1A", 26.0},    {"1e400", kInf},    {"-1e400", -kInf}, {"1e-400", 0.0}, {"INF", kInf}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(ParseReal(text), value) << text;
     EXPECT_TRUE(std::isnan(ParseReal("nan")));
 }
 

@@ -6,46 +6,41 @@
 
 namespace {
 
-std::wstring Value(const CCmdLineParser& parser, const wchar_t* key) {
-    const std::wstring* value = parser.GetValue(key);
-    return value == nullptr ? L"<absent>" : *value;
+// The values of `keys` in `commandLine` as "key=value" items; "key?" when absent.
+std::wstring Values(const wchar_t* commandLine, std::initializer_list<const wchar_t*> keys,
+                    bool caseSensitive = false) {
+    const CCmdLineParser parser(commandLine, caseSensitive);
+    std::wstring text;
+    for (const wchar_t* key : keys) {
+        const std::wstring* value = parser.GetValue(key);
+        EXPECT_EQ(parser.HasKey(key), value != nullptr);
+        text += (text.empty() ? L"" : L" ") + std::wstring(key) + (value ? L"=" + *value : L"?");
+    }
+    return text;
 }
 
-TEST(CmdLineParser, KeysAndValues) {
-    CCmdLineParser parser;
-    EXPECT_TRUE(parser.Parse(L"-a -b: /c:1 -d:\"two words\" -e:open\"quote -Key:1 -key:2"));
-    EXPECT_EQ(Value(parser, L"a"), L"");
-    EXPECT_EQ(Value(parser, L"b"), L"");
-    EXPECT_EQ(Value(parser, L"C"), L"1");
-    EXPECT_EQ(Value(parser, L"d"), L"two words");
-    EXPECT_EQ(Value(parser, L"e"), L"open\"quote");
-    EXPECT_EQ(Value(parser, L"key"), L"1");  // the first occurrence wins
-    EXPECT_FALSE(parser.HasKey(L"z"));
-    EXPECT_EQ(parser.GetValue(L"z"), nullptr);
-}
-
-TEST(CmdLineParser, EdgesOfTheSyntax) {
-    CCmdLineParser parser;
-    parser.Parse(L"-x:\"unterminated value");
-    EXPECT_EQ(Value(parser, L"x"), L"unterminated value");
-    parser.Parse(L"-last:tail");
-    EXPECT_EQ(Value(parser, L"last"), L"tail");
-    parser.Parse(L"plain text : without switches");
-    EXPECT_FALSE(parser.HasKey(L"plain"));
-    parser.Parse(L"-:value -");
-    EXPECT_FALSE(parser.HasKey(L""));
-    parser.Parse(L"-a:x-b:y");  // a switch inside an unquoted value starts a key
-    EXPECT_EQ(Value(parser, L"a"), L"x-b:y");
+TEST(CmdLineParser, KeysValuesAndEdgesOfTheSyntax) {
+    // The first occurrence of a key wins.
+    EXPECT_EQ(Values(L"-a -b: /c:1 -d:\"two words\" -e:open\"quote -Key:1 -key:2",
+                     {L"a", L"b", L"C", L"d", L"e", L"key", L"z"}),
+              L"a= b= C=1 d=two words e=open\"quote key=1 z?");
+    EXPECT_EQ(Values(L"-x:\"unterminated value -last:tail", {L"x", L"last"}),
+              L"x=unterminated value -last:tail last?");
+    EXPECT_EQ(Values(L"-last:tail", {L"last"}), L"last=tail");
+    EXPECT_EQ(Values(L"plain text : without switches", {L"plain"}), L"plain?");
+    EXPECT_EQ(Values(L"-:value -", {L""}), L"?");
+    EXPECT_EQ(Values(L"-a:x-b:y", {L"a", L"b"}),
+              L"a=x-b:y b?");  // a switch inside an unquoted value starts no key
+    EXPECT_EQ(Values(L"-Key:1", {L"key", L"Key"}, true), L"key? Key=1");
+    CCmdLineParser parser(L"-a");
     EXPECT_FALSE(parser.Parse(nullptr));
     EXPECT_FALSE(parser.HasKey(L"a"));
-    CCmdLineParser sensitive(L"-Key:1", true);
-    EXPECT_FALSE(sensitive.HasKey(L"key"));
-    EXPECT_TRUE(sensitive.HasKey(L"Key"));
 }
 
 TEST(LoadOptions, TheFourOptions) {
     const settings::LoadOptions options = settings::ParseLoadOptions(
-        L"-DeviceModelFolder:\"C:\\Models With Space\\\" /displayansidevicenumbers:1 -COMPANYNAME:Acme -productFamily:P4");
+        L"-DeviceModelFolder:\"C:\\Models With Space\\\" /displayansidevicenumbers:1 -COMPANYNAME:Acme "
+        L"-productFamily:P4");
     EXPECT_EQ(options.deviceModelFolder, L"C:\\Models With Space\\");
     EXPECT_TRUE(options.displayAnsiDeviceNumbers);
     EXPECT_EQ(options.companyName, L"Acme");

@@ -1,8 +1,9 @@
 // Fixture writer for containers: ZIP archives with stored or deflated
-// entries, self-checksummed documents in the producer's layout, and a builder
-// of valid record containers whose meta data is computed over the other
-// entries. Tests start from a valid container and damage it one way: through
-// the builder (a wrong or upper-case checksum, an entry the checksum does not
+// entries, self-checksummed documents in the producer's layout, builders of
+// valid record containers whose meta data is computed over the other entries
+// and of device containers, and the zlib stream of a compressed model file.
+// Tests start from a valid container and damage it one way: through the
+// builder (a wrong or upper-case checksum, an entry the checksum does not
 // cover, a replaced meta data text) or on the archive bytes (a flipped byte,
 // a truncation, a size field that lies).
 #ifndef DR_MVQ4_TESTS_SUPPORT_CONTAINER_FIXTURE_H
@@ -73,13 +74,14 @@ public:
 
     // The digest of the covered entries' texts joined in byte order of names.
     std::string ContainerDataChecksum() const;
-    std::string MetaDataRoot() const;
     std::string MetaDataText() const;
     std::string Bytes() const;
     // Writes Bytes() into `dir` and returns the full path.
     std::string Write(const TempDir& dir, const std::string& name = "record.zip") const;
 
 private:
+    std::string MetaDataRoot() const;
+
     std::vector<ZipEntry> m_entries;    // covered by the checksum
     std::vector<ZipEntry> m_unchecked;
     std::optional<std::string> m_metaText;  // replaces the computed meta data
@@ -88,9 +90,41 @@ private:
     bool m_checksumFixed = false;
 };
 
+// A device container (".DeCon") whose meta data covers "DeviceModel",
+// "SLVP", "MasterICD", "AccessControlConfig" and the language entries in
+// archive order.
+class DeviceContainerBuilder {
+public:
+    // A valid container holding `model` and the three companion entries,
+    // syntax version 1.
+    explicit DeviceContainerBuilder(const std::string& model = "<Model/>");
+
+    // Adds "DeviceModel_l_<code>" with `text`.
+    DeviceContainerBuilder& Language(const std::string& code, const std::string& text);
+    // Adds or replaces an entry, covered by the checksum when it is one of
+    // the covered kinds.
+    DeviceContainerBuilder& Entry(const std::string& name, const std::string& text);
+    DeviceContainerBuilder& VersionSyntax(const std::string& version);
+    // Replaces the computed container-data checksum.
+    DeviceContainerBuilder& Checksum(const std::string& checksum);
+    // Leaves "MetaData" out.
+    DeviceContainerBuilder& WithoutMetaData();
+
+    std::string Bytes() const;
+    std::string Write(const TempDir& dir, const std::string& name) const;
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_entries;  // archive order
+    std::string m_version = "1";
+    std::string m_checksum;  // empty: computed
+    bool m_withMetaData = true;
+};
+
+// zlib stream of `text`, as a ".dm_c" file holds it.
+std::string Compressed(const std::string& text);
+
 // Damage on archive bytes.
 std::string FlipByte(std::string bytes, size_t offset);
-std::string Truncated(const std::string& bytes, size_t size);
 
 std::string AsciiUpper(std::string text);
 

@@ -44,15 +44,6 @@ RecordBuilder::RecordBuilder(const RecordBuilder& other)
     m_document.reset(other.m_document);
 }
 
-RecordBuilder& RecordBuilder::operator=(const RecordBuilder& other) {
-    if (this != &other) {
-        m_document.reset(other.m_document);
-        m_numberOfSamples = other.m_numberOfSamples;
-        m_numberOfSamplesFixed = other.m_numberOfSamplesFixed;
-    }
-    return *this;
-}
-
 pugi::xml_node RecordBuilder::Path(const std::string& path, bool create) {
     pugi::xml_node node = m_document.document_element();
     std::stringstream parts(path);
@@ -230,6 +221,13 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
     if (!out) throw std::runtime_error("cannot write " + path);
     return path;
 }
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
+    if (const char* old = std::getenv(name)) m_old = old;
+    value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() { m_old ? setenv(m_name.c_str(), m_old->c_str(), 1) : unsetenv(m_name.c_str()); }
 
 std::wstring Wide(const std::string& utf8) { return platform::Utf8ToWide(utf8); }
 

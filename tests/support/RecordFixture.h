@@ -9,6 +9,7 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,7 +58,6 @@ public:
     // at sample number 1100; numberOfSample 0 until analog channels are added.
     RecordBuilder();
     RecordBuilder(const RecordBuilder& other);
-    RecordBuilder& operator=(const RecordBuilder& other);
 
     RecordBuilder& Device(const std::string& name, const std::string& version);
     RecordBuilder& Timing(const std::string& sampleDuration, const std::string& adjust1, const std::string& adjust2);
@@ -111,6 +111,19 @@ public:
 
 private:
     std::string m_path;
+};
+
+// Sets an environment variable (null: unsets it) until the end of the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_old;
 };
 
 std::wstring Wide(const std::string& utf8);

@@ -1,0 +1,198 @@
+// The analog section (channel definitions and their sample blocks) and the
+// digital section (signals rebuilt from the state image and the events).
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "record/AnalogSectionDecoder.h"
+#include "record/DisturbanceRecord.h"
+#include "support/RecordFixture.h"
+
+namespace {
+
+using fixture::Analog;
+using fixture::Block;
+using fixture::Event;
+using fixture::RecordBuilder;
+using record::AnalogSample;
+using record::AnalogTrace;
+
+using Texts = std::vector<std::array<const char*, 3>>;  // id, text, module text
+
+// Opens the record, fills the text table, then decodes the analog section
+// and, when asked, the digital section.
+struct Decoded {
+    record::DisturbanceRecord record;
+    bool loaded = false;
+    Decoded(const RecordBuilder& builder, bool digital, const Texts& texts = {}) {
+        EXPECT_TRUE(record.OpenText(builder.Xml()));
+        for (const auto& text : texts) record.TextTable().Add(text[0], text[1], text[2]);
+        loaded = record.LoadAnalogSection();
+        if (digital) {
+            EXPECT_TRUE(loaded);
+            loaded = record.LoadDigitalSection();
+        }
+    }
+    const AnalogTrace& Trace(size_t i) { return record.AnalogTraces().at(i); }
+    // The digital traces' samples, blank-separated in trace order.
+    std::string Digital() {
+        std::string text;
+        for (const auto& trace : record.DigitalTraces()) text += (text.empty() ? "" : " ") + trace.samples;
+        return text;
+    }
+};
+
+// The values, "-" for a sample that is not valid.
+std::string Values(const std::vector<AnalogSample>& samples) {
+    std::string text;
+    for (const AnalogSample& sample : samples) {
+        text +=
+            (text.empty() ? "" : " ") + (sample.valid ? std::to_string(static_cast<int>(sample.value)) : "-");
+    }
+    return text;
+}
+
+TEST(AnalogSection, ValuesTextIsSplitAtBlanks) {
+    std::vector<AnalogSample> samples;
+    std::string scratch;
+    record::AnalogSectionDecoder::AppendValues(" 10  -20 30 ", samples, scratch);
+    // The removed characters join the digits; not a number is 0, still valid.
+    record::AnalogSectionDecoder::AppendValues("1\t2\n3\b4 x", samples, scratch);
+    EXPECT_EQ(Values(samples), "10 -20 30 1234 0");
+}
+
+TEST(AnalogSection, GapsBetweenBlocksAreInvalid) {
+    Analog analog;
+    analog.id = "1";
+    // 110 - 5 - 100 = 5 invalid samples; the overlapping block is appended.
+    analog.blocks = {Block{"100", "1 2 3 4 5"}, Block{"110", "6 7"}, Block{"105", "8"}};
+    Decoded decoded(RecordBuilder().AddAnalog(analog), false);
+    ASSERT_TRUE(decoded.loaded);
+    EXPECT_EQ(Values(decoded.Trace(0).samples), "1 2 3 4 5 - - - - - 6 7 8");
+    EXPECT_EQ(decoded.record.AnalogSampleCount(), 13u);
+    // A block without values keeps the earlier blocks only.
+    analog.blocks = {Block{"0", "1 2"}, Block{"10", ""}};
+    Decoded cut(RecordBuilder().AddAnalog(analog), false);
+    ASSERT_TRUE(cut.loaded);
+    EXPECT_EQ(Values(cut.Trace(0).samples), "1 2");
+}
+
+TEST(AnalogSection, DefinitionRules) {
+    Analog first;
+    first.id = "7", first.key = "Prot/Res", first.unit = "A";
+    first.scales = {{"2.5", "-2.9", ""}, {"1", "0", "12"}};
+    first.blocks = {Block{"0", "1"}};
+    Analog duplicate = first;
+    duplicate.key = "Prot/Other", duplicate.withTrace = false;
+    Analog noScale, noUnitId, noTrace;
+    noScale.id = "8", noScale.scales = {}, noScale.blocks = {Block{"0", "1"}};
+    noUnitId.id = "9", noUnitId.unitId = "", noUnitId.blocks = {Block{"0", "1"}};
+    noTrace.id = "10", noTrace.withTrace = false;
+    RecordBuilder builder;
+    builder.AddAnalog(first).AddAnalog(duplicate).AddAnalog(noScale).AddAnalog(noUnitId).AddAnalog(noTrace);
+    builder.AddAnalog("11", "Reserve 3", {1}).AddAnalog("12", "Preserved", {1});  // reserve channels
+    Decoded decoded(builder, false);
+    ASSERT_TRUE(decoded.loaded);
+    ASSERT_EQ(decoded.record.AnalogTraces().size(), 1u);
+    const AnalogTrace& trace = decoded.Trace(0);
+    EXPECT_EQ(trace.name, "[Res]");
+    EXPECT_EQ(trace.key, "Prot/Res");
+    EXPECT_EQ(trace.shortKey, "Res");
+    EXPECT_EQ(trace.unit, "A");
+    ASSERT_EQ(trace.scalings.size(), 2u);
+    EXPECT_EQ(trace.scalings[0].factor, 2.5);
+    EXPECT_EQ(trace.scalings[0].offset, -2);
+    EXPECT_EQ(trace.scalings[1].refEnable, 12);
+    EXPECT_TRUE(trace.scale);
+    EXPECT_FALSE(Decoded(RecordBuilder().Remove("DistHeader/AnalogHeader"), false).loaded);
+    EXPECT_FALSE(Decoded(RecordBuilder().AddAnalog("1", "a", {1}).Remove("DistData/Traces"), false).loaded);
+}
+
+TEST(AnalogSection, NamesFromTheTextTable) {
+    RecordBuilder builder;
+    builder.AnalogHeaderAttribute("viewExtension", "withModuleNode");
+    Analog named, missing;
+    named.id = "5", named.key = "M/Ia", named.unitId = "77", named.unit = "raw",
+    named.blocks = {Block{"0", "1"}};
+    missing.id = "6", missing.key = "M/Ib", missing.unit = "raw", missing.blocks = {Block{"0", "1"}};
+    Decoded decoded(builder.AddAnalog(named).AddAnalog(missing), false,
+                    {{"5", "Ia", "Module 1"}, {"77", "kA", "-"}});
+    ASSERT_TRUE(decoded.loaded);
+    EXPECT_EQ(decoded.Trace(0).name + " / " + decoded.Trace(0).unit, "Module 1 . Ia / kA");
+    EXPECT_EQ(decoded.Trace(1).name + " / " + decoded.Trace(1).unit, "{Ib} / raw");
+}
+
+// A record of 10 samples starting at sample number 1000.
+RecordBuilder TenSamples() {
+    RecordBuilder builder;
+    builder.AddAnalog("1", "IL1", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 1000);
+    return builder;
+}
+
+TEST(DigitalSection, EventsBuildRunsFromPreviousValues) {
+    RecordBuilder builder = TenSamples();
+    builder.AddDigital("1", "Runs")
+        .AddDigital("2", "AtEnd")
+        .AddDigital("3", "Beyond")
+        .AddDigital("4", "Same");
+    builder.AddDigital("5", "Unknown").AddStateImage("1", "0");
+    // Out of time order across sets: the history is sorted before building.
+    builder.AddEventSet("1006", {Event{"1", "0", "1"}});
+    builder.AddEventSet("1002", {Event{"1", "1", "0"}, Event{"99", "0", "1"}, Event{"5", "1", "0"}});
+    // At sample n an event is kept but adds nothing; at n + 1 it is removed.
+    builder.AddEventSet("1010", {Event{"2", "1", "0"}, Event{"3", "1", "0"}});
+    builder.AddEventSet("1011", {Event{"3", "0", "1"}});
+    // Before sample 4 the first event's previous value (1, not the second's
+    // 0); from there the last event's value.
+    builder.AddEventSet("1004", {Event{"4", "0", "1"}, Event{"4", "1", "0"}});
+    builder.AddEventSet("", {Event{"5", "0", "1"}});  // no timeSample: the whole set is skipped
+    Decoded decoded(builder, true);
+    ASSERT_TRUE(decoded.loaded);
+    // Sorted by name: AtEnd, Beyond, Runs, Same, Unknown.
+    EXPECT_EQ(decoded.Digital(), "0000000000 0000000000 0011110000 1111111111 0011111111");
+    EXPECT_EQ(decoded.record.DigitalTraces()[0].name, "[AtEnd]");
+}
+
+TEST(DigitalSection, ConstantAndMultiBitSignals) {
+    RecordBuilder builder = TenSamples();
+    builder.AddDigital("1", "Prot/Trip").AddDigital("2", "Prot/Pickup").AddDigital("3", "Ctrl/Mode", "4");
+    builder.AddDigital("5", "Ctrl/Level", "8")
+        .AddStateImage("2", "1")
+        .AddStateImage("3", "2")
+        .AddStateImage("5", "3");
+    builder.AddEventSet("1003", {Event{"5", "4", "3"}});
+    builder.AddEventSet("1008", {Event{"5", "-1", "4"}});
+    Decoded decoded(builder, true);
+    ASSERT_TRUE(decoded.loaded);
+    EXPECT_EQ(decoded.Digital(), "1111111111 0000000000");  // sorted by name
+    EXPECT_EQ(decoded.record.DigitalTraces()[0].name, "[Pickup]");
+    ASSERT_EQ(decoded.record.LogicalTraces().size(), 2u);
+    EXPECT_EQ(decoded.record.LogicalTraces()[0].values,
+              (std::vector<int32_t>{3, 3, 3, 4, 4, 4, 4, 4, -1, -1}));
+    EXPECT_EQ(decoded.record.LogicalTraces()[1].values, std::vector<int32_t>(10, 2));
+}
+
+TEST(DigitalSection, NamesUseModuleTextAndStateImageIds) {
+    RecordBuilder builder = TenSamples();
+    builder.AddDigital("1", "Prot/Trip").AddStateImage("01", "0");
+    Decoded decoded(builder, true, {{"1", "Trip", "Protection"}, {"01", "Trip (image)", "Protection"}});
+    ASSERT_TRUE(decoded.loaded);
+    // The definition is named through the state image's id text as written.
+    ASSERT_EQ(decoded.record.DigitalTraces().size(), 1u);
+    EXPECT_EQ(decoded.record.DigitalTraces()[0].name, "Protection . Trip (image)");
+    EXPECT_EQ(decoded.Digital(), "0000000000");
+}
+
+TEST(DigitalSection, FailsWithoutItsParts) {
+    EXPECT_FALSE(Decoded(TenSamples().Remove("DistData/Events"), true).loaded);
+    EXPECT_FALSE(Decoded(TenSamples().Remove("DistHeader/DigitalHeader"), true).loaded);
+    EXPECT_FALSE(Decoded(TenSamples().Remove("DistData/StateImage"), true).loaded);
+    EXPECT_FALSE(Decoded(TenSamples().AddDigital("1", "a", "", ""), true).loaded);  // no normalState
+    EXPECT_FALSE(Decoded(TenSamples().AddStateImage("1", ""), true).loaded);
+    // No trace to take the length from.
+    record::DisturbanceRecord record;
+    ASSERT_TRUE(record.OpenText(RecordBuilder().AddDigital("1", "a").NumberOfSamples("10").Xml()));
+    EXPECT_FALSE(record.LoadDigitalSection());
+}
+
+}  // namespace
