@@ -26,6 +26,11 @@ std::string DeviceModelLookup::DefaultFolder(const std::string& companyName, con
     return platform::AppendPath(folder, kDeviceModelsFolder);
 }
 
+std::string DeviceModelLookup::FolderFromOptions(const std::string& optionFolder, const std::string& companyName,
+                                                const std::string& productFamily) {
+    return optionFolder.empty() ? DefaultFolder(companyName, productFamily) : optionFolder;
+}
+
 void DeviceModelLookup::ReadSelectedModel(const std::string& path, bool compressed, std::string& text) const {
     text.clear();
     if (IsZipFile(path)) {

@@ -26,6 +26,9 @@ public:
     // <application data>/<companyName>/<productFamily>/DeviceModels/; the
     // company name is remembered for new-style versions.
     std::string DefaultFolder(const std::string& companyName, const std::string& productFamily);
+    // The folder given by option, or the default folder when none is given.
+    std::string FolderFromOptions(const std::string& optionFolder, const std::string& companyName,
+                                  const std::string& productFamily);
 
     // Finds and check-loads the model for the device. On success `path` and
     // `compressed` describe the selected file. False when no candidate

@@ -41,11 +41,9 @@ bool ApplyFolderModel(record::DisturbanceRecord& record, const std::wstring& dev
                       const std::wstring& deviceVersion, const std::wstring& language,
                       const settings::LoadOptions& options) {
     container::DeviceModelLookup lookup;
-    std::string folder = platform::WideToUtf8(options.deviceModelFolder);
-    if (folder.empty()) {
-        folder = lookup.DefaultFolder(platform::WideToUtf8(options.companyName),
-                                      platform::WideToUtf8(options.productFamily));
-    }
+    const std::string folder = lookup.FolderFromOptions(platform::WideToUtf8(options.deviceModelFolder),
+                                                        platform::WideToUtf8(options.companyName),
+                                                        platform::WideToUtf8(options.productFamily));
     std::string modelPath, languagePath;
     bool compressed = false, isContainer = false;
     devicemodel::DeviceModelError loadError;

@@ -84,11 +84,9 @@ bool CheckFolder(std::ostream& out, const std::wstring& path, const std::wstring
         return false;
     }
     container::DeviceModelLookup lookup;
-    std::string folder = platform::WideToUtf8(options.deviceModelFolder);
-    if (folder.empty()) {
-        folder = lookup.DefaultFolder(platform::WideToUtf8(options.companyName),
-                                      platform::WideToUtf8(options.productFamily));
-    }
+    const std::string folder = lookup.FolderFromOptions(platform::WideToUtf8(options.deviceModelFolder),
+                                                        platform::WideToUtf8(options.companyName),
+                                                        platform::WideToUtf8(options.productFamily));
     std::string modelPath, languagePath;
     bool compressed = false, isContainer = false;
     devicemodel::DeviceModelError error;

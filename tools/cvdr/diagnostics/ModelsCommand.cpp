@@ -19,19 +19,15 @@ void ListCandidates(std::ostream& out, const container::DeviceModelCandidates& c
     }
 }
 
-std::string FolderOf(container::DeviceModelLookup& lookup, const settings::LoadOptions& options) {
-    const std::string folder = platform::WideToUtf8(options.deviceModelFolder);
-    if (!folder.empty()) return folder;
-    return lookup.DefaultFolder(platform::WideToUtf8(options.companyName), platform::WideToUtf8(options.productFamily));
-}
-
 }  // namespace
 
 int RunModels(const ModelsRequest& request, std::ostream& out) {
     const std::wstring optionText = platform::Utf8ToWide(request.options);
     const settings::LoadOptions options = settings::ParseLoadOptions(optionText.c_str());
     container::DeviceModelLookup lookup;
-    const std::string folder = FolderOf(lookup, options);
+    const std::string folder = lookup.FolderFromOptions(platform::WideToUtf8(options.deviceModelFolder),
+                                                        platform::WideToUtf8(options.companyName),
+                                                        platform::WideToUtf8(options.productFamily));
     if (request.device.empty() && request.version.empty()) {
         container::DeviceModelCandidates candidates(folder, 0);
         candidates.List();
