@@ -26,9 +26,18 @@ std::string DeviceModelLookup::DefaultFolder(const std::string& companyName, con
     return platform::AppendPath(folder, kDeviceModelsFolder);
 }
 
-std::string DeviceModelLookup::FolderFromOptions(const std::string& optionFolder, const std::string& companyName,
-                                                const std::string& productFamily) {
-    return optionFolder.empty() ? DefaultFolder(companyName, productFamily) : optionFolder;
+std::string DeviceModelLookup::FolderFor(const settings::LoadOptions& options) {
+    const std::string folder = platform::WideToUtf8(options.deviceModelFolder);
+    if (!folder.empty()) return folder;
+    return DefaultFolder(platform::WideToUtf8(options.companyName), platform::WideToUtf8(options.productFamily));
+}
+
+bool DeviceModelLookup::FindAndLoadFor(const settings::LoadOptions& options, const std::wstring& deviceName,
+                                       const std::wstring& deviceVersion, std::string& path,
+                                       devicemodel::DeviceModelError& loadError) {
+    bool compressed = false;
+    return FindAndLoad(FolderFor(options), platform::WideToUtf8(deviceName), platform::WideToUtf8(deviceVersion), path,
+                       compressed, loadError);
 }
 
 void DeviceModelLookup::ReadSelectedModel(const std::string& path, bool compressed, std::string& text) const {

@@ -13,6 +13,7 @@
 
 #include "container/DeviceModelCandidate.h"
 #include "devicemodel/CDataModelToHMI.h"
+#include "settings/LoadOptions.h"
 
 namespace container {
 
@@ -26,9 +27,14 @@ public:
     // <application data>/<companyName>/<productFamily>/DeviceModels/; the
     // company name is remembered for new-style versions.
     std::string DefaultFolder(const std::string& companyName, const std::string& productFamily);
-    // The folder given by option, or the default folder when none is given.
-    std::string FolderFromOptions(const std::string& optionFolder, const std::string& companyName,
-                                  const std::string& productFamily);
+    // The folder the load options name: "DeviceModelFolder", else the
+    // default folder from the company name and product family.
+    std::string FolderFor(const settings::LoadOptions& options);
+    // FindAndLoad in the folder the load options name (the default folder
+    // when they name none), for the record's device name and version.
+    bool FindAndLoadFor(const settings::LoadOptions& options, const std::wstring& deviceName,
+                        const std::wstring& deviceVersion, std::string& path,
+                        devicemodel::DeviceModelError& loadError);
 
     // Finds and check-loads the model for the device. On success `path` and
     // `compressed` describe the selected file. False when no candidate

@@ -41,16 +41,10 @@ bool ApplyFolderModel(record::DisturbanceRecord& record, const std::wstring& dev
                       const std::wstring& deviceVersion, const std::wstring& language,
                       const settings::LoadOptions& options) {
     container::DeviceModelLookup lookup;
-    const std::string folder = lookup.FolderFromOptions(platform::WideToUtf8(options.deviceModelFolder),
-                                                        platform::WideToUtf8(options.companyName),
-                                                        platform::WideToUtf8(options.productFamily));
     std::string modelPath, languagePath;
-    bool compressed = false, isContainer = false;
+    bool isContainer = false;
     devicemodel::DeviceModelError loadError;
-    if (!lookup.FindAndLoad(folder, platform::WideToUtf8(deviceName), platform::WideToUtf8(deviceVersion),
-                            modelPath, compressed, loadError)) {
-        return true;
-    }
+    if (!lookup.FindAndLoadFor(options, deviceName, deviceVersion, modelPath, loadError)) return true;
     if (!lookup.LoadLanguageTexts(language, languagePath, isContainer) || deviceName.empty()) return true;
     std::string modelText, languageText;
     lookup.ReadModelText(modelText);

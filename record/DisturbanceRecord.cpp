@@ -87,29 +87,25 @@ bool DisturbanceRecord::GetTimeSample(int64_t& value) const {
     return GetInt64({"DistData", "Common", "Trigger"}, "timeSample", true, value);
 }
 
-bool DisturbanceRecord::GetTimezoneOffset(int32_t& value) const {
+bool DisturbanceRecord::GetInt32(ElementPath path, const char* attribute, bool nonZero, int32_t& value) const {
     std::string_view text;
-    if (!GetPathAttribute(Root(), {"DistData", "Common", "Trigger"}, "timezoneOffset", text)) return false;
+    if (!GetPathAttribute(Root(), path, attribute, text)) return false;
     const int32_t parsed = ParseInt32(text);
-    if (parsed == 0) return false;
+    if (nonZero && parsed == 0) return false;
     value = parsed;
     return true;
+}
+
+bool DisturbanceRecord::GetTimezoneOffset(int32_t& value) const {
+    return GetInt32({"DistData", "Common", "Trigger"}, "timezoneOffset", true, value);
 }
 
 bool DisturbanceRecord::GetDstOffset(int32_t& value) const {
-    std::string_view text;
-    if (!GetPathAttribute(Root(), {"DistData", "Common", "Trigger"}, "dstOffset", text)) return false;
-    const int32_t parsed = ParseInt32(text);
-    if (parsed == 0) return false;
-    value = parsed;
-    return true;
+    return GetInt32({"DistData", "Common", "Trigger"}, "dstOffset", true, value);
 }
 
 bool DisturbanceRecord::GetLostEventCount(int32_t& value) const {
-    std::string_view text;
-    if (!GetPathAttribute(Root(), {"DistData", "Common", "EventLost"}, "noOfLosts", text)) return false;
-    value = ParseInt32(text);
-    return true;
+    return GetInt32({"DistData", "Common", "EventLost"}, "noOfLosts", false, value);
 }
 
 bool DisturbanceRecord::GetXOffsetDefaultSamples(int32_t& value) const {
@@ -124,10 +120,7 @@ bool DisturbanceRecord::GetFirstSampleNumber(int64_t& value) const {
 }
 
 bool DisturbanceRecord::GetSampleCount(int32_t& value) const {
-    std::string_view text;
-    if (!GetPathAttribute(Root(), {"DistData", "Traces", "Trace", "TGeneral"}, "numberOfSample", text)) return false;
-    value = ParseInt32(text);
-    return true;
+    return GetInt32({"DistData", "Traces", "Trace", "TGeneral"}, "numberOfSample", false, value);
 }
 
 bool DisturbanceRecord::GetTriggerTimeText(std::wstring& text, CalendarTime* calendar) const {
@@ -172,13 +165,8 @@ bool DisturbanceRecord::ReadHeader(HeaderValues& header) {
     CalendarTime calendar;
     if (!GetTriggerTimeText(header.triggerTimeText, &calendar)) return false;
     header.timeZoneValid = GetTimezoneOffset(header.timeZoneOffset);
-    if (header.timeZoneValid) {
-        // The daylight offset is taken whenever present, 0 included.
-        std::string_view dst;
-        if (GetPathAttribute(Root(), {"DistData", "Common", "Trigger"}, "dstOffset", dst)) {
-            header.dstOffset = ParseInt32(dst);
-        }
-    }
+    // The daylight offset is taken whenever present, 0 included.
+    if (header.timeZoneValid) GetInt32({"DistData", "Common", "Trigger"}, "dstOffset", false, header.dstOffset);
     std::wstring name, version;
     GetDeviceName(name);
     GetDeviceVersion(version);

@@ -99,7 +99,9 @@ public:
     void SetAnalogSampleCount(size_t count) { m_analogSampleCount = count; }
 
 private:
+    // An integer attribute at `path`; with `nonZero`, 0 counts as missing.
     bool GetInt64(std::initializer_list<const char*> path, const char* attribute, bool nonZero, int64_t& value) const;
+    bool GetInt32(std::initializer_list<const char*> path, const char* attribute, bool nonZero, int32_t& value) const;
 
     std::string m_text;
     pugi::xml_document m_document;

@@ -84,14 +84,10 @@ bool CheckFolder(std::ostream& out, const std::wstring& path, const std::wstring
         return false;
     }
     container::DeviceModelLookup lookup;
-    const std::string folder = lookup.FolderFromOptions(platform::WideToUtf8(options.deviceModelFolder),
-                                                        platform::WideToUtf8(options.companyName),
-                                                        platform::WideToUtf8(options.productFamily));
     std::string modelPath, languagePath;
-    bool compressed = false, isContainer = false;
+    bool isContainer = false;
     devicemodel::DeviceModelError error;
-    const bool found = lookup.FindAndLoad(folder, platform::WideToUtf8(name), platform::WideToUtf8(version),
-                                          modelPath, compressed, error);
+    const bool found = lookup.FindAndLoadFor(options, name, version, modelPath, error);
     Step(out, "device", platform::WideToUtf8(name) + " " + platform::WideToUtf8(version));
     Step(out, "model folder", lookup.SearchedFolder());
     Step(out, "model file", modelPath.empty() ? "none matches (see cvdr models)" : modelPath);

@@ -25,10 +25,8 @@ int RunModels(const ModelsRequest& request, std::ostream& out) {
     const std::wstring optionText = platform::Utf8ToWide(request.options);
     const settings::LoadOptions options = settings::ParseLoadOptions(optionText.c_str());
     container::DeviceModelLookup lookup;
-    const std::string folder = lookup.FolderFromOptions(platform::WideToUtf8(options.deviceModelFolder),
-                                                        platform::WideToUtf8(options.companyName),
-                                                        platform::WideToUtf8(options.productFamily));
     if (request.device.empty() && request.version.empty()) {
+        const std::string folder = lookup.FolderFor(options);
         container::DeviceModelCandidates candidates(folder, 0);
         candidates.List();
         candidates.Finish();
@@ -37,9 +35,9 @@ int RunModels(const ModelsRequest& request, std::ostream& out) {
         return 0;
     }
     std::string path;
-    bool compressed = false;
     devicemodel::DeviceModelError error;
-    const bool found = lookup.FindAndLoad(folder, request.device, request.version, path, compressed, error);
+    const bool found = lookup.FindAndLoadFor(options, platform::Utf8ToWide(request.device),
+                                             platform::Utf8ToWide(request.version), path, error);
     out << "folder: " << lookup.SearchedFolder() << "\nproduct line: " << lookup.SearchedProductLine() << "\n";
     if (lookup.Candidates() != nullptr) ListCandidates(out, *lookup.Candidates());
     out << "device: " << request.device << " " << request.version << "\n";
