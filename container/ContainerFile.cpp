@@ -68,21 +68,32 @@ bool ContainerFile::Verify() {
     return true;
 }
 
-// Every entry in directory order, read once. A name met twice keeps the
-// first entry's text, as a lookup by that name would find it. The walk ends
-// early where the directory cannot be read further.
+// Every entry of the directory, its text read by its name as a lookup finds
+// it: names equal but for ASCII case all get the text of the first such
+// entry in directory order, inflated once. The walk ends early where the
+// directory cannot be read further.
 bool ContainerFile::ReadEntryTable() {
     uint64_t count = 0;
     if (!m_archive.EntryCount(count)) return false;
     m_entries.clear();
+    std::vector<std::string> names;
     bool positioned = m_archive.GoToFirstEntry();
     for (uint64_t index = 0; index < count && positioned; ++index) {
-        std::string name, text;
-        if (m_archive.CurrentEntryName(name)) {
-            ExtractCurrentEntry(text);  // a failure leaves the text empty
-            m_entries.emplace(std::move(name), std::move(text));
-        }
+        std::string name;
+        if (m_archive.CurrentEntryName(name)) names.push_back(std::move(name));
         positioned = m_archive.GoToNextEntry();
+    }
+    std::map<std::string, const std::string*> textOfFoldedName;
+    for (std::string& name : names) {
+        auto [folded, isNew] = textOfFoldedName.emplace(platform::AsciiUpper(name), nullptr);
+        std::string text;
+        if (isNew) {
+            ReadEntry(name, text);  // a failure leaves the text empty
+        } else {
+            text = *folded->second;
+        }
+        const auto stored = m_entries.emplace(std::move(name), std::move(text)).first;
+        if (isNew) folded->second = &stored->second;
     }
     return true;
 }

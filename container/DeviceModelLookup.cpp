@@ -78,7 +78,8 @@ bool DeviceModelLookup::FindAndLoad(const std::string& folder, const std::string
 
 std::string DeviceModelLookup::LanguageFilePath(const std::wstring& language) const {
     const std::string suffix = EndsInCompressedSuffix(platform::Extension(m_selectedPath)) ? "_c" : "";
-    return platform::PathWithoutExtension(m_selectedPath) + ".dm_L_" + platform::WideToUtf8(language) + suffix;
+    return platform::ResolveNameIgnoringCase(platform::PathWithoutExtension(m_selectedPath) + ".dm_L_" +
+                                             platform::WideToUtf8(language) + suffix);
 }
 
 bool DeviceModelLookup::ReadLanguageFromContainer(const std::wstring& language, std::string& text) const {

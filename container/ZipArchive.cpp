@@ -11,14 +11,6 @@ namespace {
 // Inflation proceeds in chunks of this size.
 constexpr unsigned kChunkSize = 64 * 1024;
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string AsciiUpper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) c = AsciiUpper(c);
-    return upper;
-}
-
 // Reads the open entry to its end into `text` (up to the first NUL byte),
 // requesting at most one byte more than the bound allows so that an entry
 // of exactly `limit` bytes passes and any longer one stops there.
@@ -106,7 +98,7 @@ void ZipArchive::BuildIndex() {
         std::string name;
         unz64_file_pos position{};
         if (CurrentEntryName(name) && unzGetFilePos64(m_archive, &position) == UNZ_OK) {
-            m_index.emplace(AsciiUpper(name), position);
+            m_index.emplace(platform::AsciiUpper(name), position);
         }
     }
 }
@@ -114,7 +106,7 @@ void ZipArchive::BuildIndex() {
 bool ZipArchive::Locate(std::string_view name) {
     if (m_archive == nullptr) return false;
     if (!m_indexed) BuildIndex();
-    const auto found = m_index.find(AsciiUpper(name));
+    const auto found = m_index.find(platform::AsciiUpper(name));
     return found != m_index.end() && unzGoToFilePos64(m_archive, &found->second) == UNZ_OK;
 }
 

@@ -6,15 +6,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/TextConversion.h"
+
 namespace platform {
 namespace {
-
-std::string AsciiUpper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
 
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
@@ -49,6 +44,23 @@ std::vector<std::string> ListFilesWithPrefix(const std::string& prefixText) {
         return upperA != upperB ? upperA < upperB : a < b;
     });
     return names;
+}
+
+// Of names equal but for case, listing order puts the byte-wise smallest
+// first, so that is the one taken.
+std::string ResolveNameIgnoringCase(const std::string& path) {
+    const size_t split = LastComponentStart(path);
+    const std::string wanted = AsciiUpper(std::string_view(path).substr(split));
+    const std::string folder = path.substr(0, split);
+    std::string found;
+    std::unique_ptr<DIR, DirCloser> dir(opendir(split == 0 ? "." : folder.c_str()));
+    while (dir && !wanted.empty()) {
+        const dirent* entry = readdir(dir.get());
+        if (entry == nullptr) break;
+        const std::string name = entry->d_name;
+        if (AsciiUpper(name) == wanted && (found.empty() || name < found)) found = name;
+    }
+    return found.empty() ? path : folder + found;
 }
 
 bool HasExtensionIgnoringCase(const std::string& name, const std::string& extension) {

@@ -36,6 +36,12 @@ std::string PathWithoutExtension(const std::string& path);
 // The extension of the last path component, from its last "." ("" if none).
 std::string Extension(const std::string& path);
 
+// The path of the file that a file system ignoring ASCII case finds for
+// `path`: its last component replaced by the first name of its folder, in
+// listing order, that equals it ignoring ASCII case; `path` itself when no
+// name does. Used for names the module composes (a model's language file).
+std::string ResolveNameIgnoringCase(const std::string& path);
+
 // Whether a file (or anything) exists at `path`.
 bool PathExists(const std::string& path);
 

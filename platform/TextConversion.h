@@ -30,6 +30,7 @@ std::string WideToUtf16Le(std::wstring_view text);
 
 // Upper-cases ASCII letters only, as the C runtime does in the "C" locale.
 std::wstring AsciiUpper(std::wstring_view text);
+std::string AsciiUpper(std::string_view text);
 bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "container/ContainerFile.h"
+#include "container/Md5Hex.h"
 #include "container/ZipArchive.h"
 #include "support/ContainerFixture.h"
 
@@ -21,6 +22,12 @@ using fixture::RecordContainerBuilder;
 using fixture::Wide;
 
 const std::string kPrefix = "Internal error in Corvane Container:\n";
+
+std::string Md5Of(const std::string& text) {
+    container::Md5Hex digest;
+    digest.Update(text);
+    return digest.Finish();
+}
 
 TEST(ContainerFile, IsContainerLooksOnlyAtTheFirstTwoBytes) {
     fixture::TempDir dir;
@@ -102,6 +109,13 @@ TEST(ContainerFile, ChecksumsAndTheReasonForEachDamage) {
                                                      fixture::AsciiUpper(valid.ContainerDataChecksum())),
          badData},
         {RecordContainerBuilder(valid).Unchecked("Extra", "x"), badData},
+        // Each name's text is the one a lookup by that name finds: the first
+        // entry of names equal but for case, not the entry's own bytes.
+        {RecordContainerBuilder(valid).Entry("recorderDATA", "junk"), badData},
+        {RecordContainerBuilder(valid).Entry("recorderDATA", "junk").MetaAttribute(
+             "checksumContainerData", Md5Of(fixture::RecordBuilder().Xml() + fixture::RecordBuilder().Xml())),
+         ""},
+        {RecordContainerBuilder(valid).Entry("METADATA", "junk"), badData},
     };
     for (const auto& c : cases) {
         fixture::TempDir dir;

@@ -86,6 +86,12 @@ TEST_F(ModelNames, PlainRecordsFindModelFilesAndContainersInTheFolder) {
     const std::wstring options = L"-DeviceModelFolder:\"" + Wide(folder.Path()) + L"/models/\"";
     EXPECT_EQ(Name(record, "DEU", options), kGerman);
     EXPECT_EQ(Name(record, "ENG", options), "[IL1]");  // no English file beside the model
+    // The language file's name is found ignoring case, the first of names
+    // equal but for case in listing order.
+    EXPECT_EQ(Name(record, "deu", options), kGerman);
+    folder.Write("models/7SR87_V04.10.02.DM_l_eng_C", fixture::Compressed(model.LanguageXml("ENG")));
+    folder.Write("models/7SR87_V04.10.02.dm_L_eng_c", fixture::Compressed("<not a language/>"));
+    EXPECT_EQ(Name(record, "Eng", options), kEnglish);
 
     fixture::DeviceContainerBuilder device(model.ModelXml());
     device.Language("ENG", model.LanguageXml("ENG")).Write(folder, "models/7SR87_V04.10.03.DeCon");

@@ -85,6 +85,12 @@ TEST(CvdrCommandLineTest, FindsThePluginByOptionEnvironmentOrBesideItself) {
     EXPECT_EQ(RunCvdr({"--plugin", cvdrtest::kPlugin, "info", record}, badEnvironment).status, 0);
     const cvdrtest::Result beside = RunCvdr({"info", record});  // libdr_mvq4.so next to cvdr
     EXPECT_EQ(beside.status, 0) << beside.err;
+    // An empty option string is passed on, not refused as a missing value.
+    for (const char* empty : {"--options=", "--options"}) {
+        std::vector<std::string> arguments{"info", record, empty};
+        if (std::string(empty) == "--options") arguments.emplace_back();
+        EXPECT_EQ(RunCvdr(arguments).status, 0) << empty;
+    }
 }
 
 TEST(CvdrCommandLineTest, OutputThatCannotBeWrittenGivesStatusOne) {

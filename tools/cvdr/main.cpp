@@ -197,14 +197,18 @@ int Run(const CLI::App& app, CommandLine& line) {
 // The plug-in's option string itself starts with a dash ("-Key:value"), and
 // so may a time ("--from -50"): the word after --options, --lang, --from or
 // --to is always that option's value, so join the two before the parser
-// could take it for an option of its own.
+// could take it for an option of its own. An empty option string is what
+// the plug-in gets without --options, so that pair is dropped (the parser
+// would count an empty value as missing).
 std::vector<std::string> JoinOptionValues(int argc, char** argv) {
     std::vector<std::string> words(argv, argv + argc);
     std::vector<std::string> joined;
     for (size_t i = 0; i < words.size(); ++i) {
         const bool takesValue =
             words[i] == "--options" || words[i] == "--lang" || words[i] == "--from" || words[i] == "--to";
-        if (takesValue && i + 1 < words.size()) {
+        if (words[i] == "--options=" || (words[i] == "--options" && i + 1 < words.size() && words[i + 1].empty())) {
+            i += words[i] == "--options" ? 1 : 0;
+        } else if (takesValue && i + 1 < words.size()) {
             joined.push_back(words[i] + "=" + words[i + 1]);
             ++i;
         } else {
