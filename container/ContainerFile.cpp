@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "container/Md5Hex.h"
+#include "platform/Md5Hex.h"
 #include "platform/TextConversion.h"
 
 namespace container {
@@ -106,7 +106,7 @@ bool ContainerFile::ExtractCurrentEntry(std::string& text) {
 }
 
 std::string ContainerFile::ContainerDataDigest() const {
-    Md5Hex digest;
+    platform::Md5Hex digest;
     for (const auto& entry : m_entries) {
         if (entry.first != kMetaDataEntry) digest.Update(entry.second);
     }

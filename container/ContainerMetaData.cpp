@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "container/Md5Hex.h"
-#include "record/NumberParsing.h"
+#include "platform/Md5Hex.h"
+#include "platform/NumberParsing.h"
 
 namespace container {
 namespace {
@@ -64,7 +64,7 @@ bool ContainerMetaData::ParseChecked(const std::string& text, const char* checks
         m_errorText = checksumMessage;
         return false;
     }
-    const std::string expected = Md5Hex::Of(std::string_view(m_text).substr(0, m_text.size() - kChecksumTailSize));
+    const std::string expected = platform::Md5Hex::Of(std::string_view(m_text).substr(0, m_text.size() - kChecksumTailSize));
     if (!m_document.load_buffer(m_text.data(), m_text.size(), kParseOptions, pugi::encoding_utf8)) return false;
     m_root = TopLevelNode(m_document, 1);
     if (StoredChecksum(TopLevelNode(m_document, 2).value()) != expected) {
@@ -80,7 +80,7 @@ bool ContainerMetaData::CheckVersion(const char* missingMessage, const char* mes
         m_errorText = missingMessage;
         return false;
     }
-    const int32_t number = record::ParseInt32(version);
+    const int32_t number = platform::ParseInt32(version);
     if (number < 1 || number > maximum) {
         m_errorText = messagePrefix + version + kUnsupportedVersionTail;
         return false;

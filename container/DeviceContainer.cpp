@@ -1,6 +1,6 @@
 #include "container/DeviceContainer.h"
 
-#include "container/Md5Hex.h"
+#include "platform/Md5Hex.h"
 #include "platform/FileAccess.h"
 #include "platform/MessageBox.h"
 #include "platform/TextConversion.h"
@@ -83,7 +83,7 @@ bool DeviceContainer::Verify() {
         if (!m_archive.CurrentEntryName(name)) continue;
         if (FieldFor(name) != nullptr || IsLanguageEntryName(name)) ReadCoveredEntry(name, data);
     }
-    if (Md5Hex::Of(data) != expected) {
+    if (platform::Md5Hex::Of(data) != expected) {
         m_errorText = "Invalid container data checksum!";
         return false;
     }

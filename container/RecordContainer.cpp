@@ -18,7 +18,7 @@ bool HasType(pugi::xml_node node, const char* type) {
 
 // Two levels below the root: sections of type "sectionTextReplacement" and
 // their "textReplacement" and "overload" items, in document order.
-void CollectPairs(pugi::xml_node root, ExtendedSettingsSet& set) {
+void CollectPairs(pugi::xml_node root, devicemodel::ExtendedSettingsSet& set) {
     for (pugi::xml_node section : root.children()) {
         if (!HasType(section, "sectionTextReplacement")) continue;
         for (pugi::xml_node item : section.children()) {
@@ -76,7 +76,7 @@ bool RecordContainer::ReadLanguageTexts(const std::wstring& language, std::strin
     return result;
 }
 
-bool RecordContainer::ReadExtendedSettings(ExtendedSettingsSet& set) {
+bool RecordContainer::ReadExtendedSettings(devicemodel::ExtendedSettingsSet& set) {
     set.Clear();
     std::string text;
     if (!m_file.ReadEntry("ExtendedSettings", text)) return false;

@@ -16,7 +16,7 @@
 
 #include "container/ContainerFile.h"
 #include "container/ContainerMetaData.h"
-#include "container/ExtendedSettingsSet.h"
+#include "devicemodel/ExtendedSettingsSet.h"
 
 namespace container {
 
@@ -45,7 +45,7 @@ public:
     // Fills `set` from a verified "ExtendedSettings" entry; `set` is cleared
     // first and stays empty when the entry is missing or fails verification.
     // True when the set holds at least one pair.
-    bool ReadExtendedSettings(ExtendedSettingsSet& set);
+    bool ReadExtendedSettings(devicemodel::ExtendedSettingsSet& set);
 
     // The reason of the last failed IsContainer or OpenContainer.
     const std::string& ErrorText() const { return m_errorText; }

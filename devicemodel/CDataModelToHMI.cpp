@@ -9,7 +9,7 @@
 #include "devicemodel/CDataModelDependency.h"
 #include "devicemodel/CParserUtilities.h"
 #include "devicemodel/DocumentChecksum.h"
-#include "record/NumberParsing.h"
+#include "platform/NumberParsing.h"
 
 namespace devicemodel {
 
@@ -133,7 +133,7 @@ int32_t CDataModelToHMI::CheckModel(std::string_view text, std::string& versionS
     if (!HasValidChecksum(text, *m_document)) return kDeviceModelChecksum;
     if (!HasMainAttributes(m_root)) return kDeviceModelMainAttributes;
     versionSyntax = m_root.attribute("versionSyntax").value();
-    const int32_t version = record::ParseInt32(versionSyntax);
+    const int32_t version = platform::ParseInt32(versionSyntax);
     if (version < kLowestSyntax || version > kHighestSyntax) return kDeviceModelSyntaxVersion;
     pugi::xml_node menuTree;
     if (!m_utilities->FindElementByAttribute(*m_document, "mode", "menuTree", menuTree))

@@ -27,7 +27,7 @@ pugi::xml_node Counterpart(const CDataModelToHMI& model, pugi::xml_node language
 
 ChannelTextWalker::ChannelTextWalker(const CDataModelToHMI& model, pugi::xml_node languageTop,
                                      const ElementModuleList& modules, TextReplacements& replacements,
-                                     record::ChannelTextTable& table)
+                                     devicemodel::ChannelTextTable& table)
     : m_model(&model),
       m_modules(&modules),
       m_replacements(&replacements),
@@ -62,8 +62,8 @@ void ChannelTextWalker::AddEntry(pugi::xml_node modelElement) {
 
 std::string ChannelTextWalker::ModuleText(const std::string& moduleKey) const {
     if (moduleKey == "0") return "-";
-    const record::ChannelTextTable::Entry* entry = nullptr;
-    return m_table->Find(moduleKey, &entry) == record::ChannelTextTable::Lookup::kFound ? entry->channelText
+    const devicemodel::ChannelTextTable::Entry* entry = nullptr;
+    return m_table->Find(moduleKey, &entry) == devicemodel::ChannelTextTable::Lookup::kFound ? entry->channelText
                                                                                         : std::string();
 }
 

@@ -19,7 +19,7 @@
 
 #include "devicemodel/RelativePathTracker.h"
 #include "devicemodel/TreeWalker.h"
-#include "record/ChannelTextTable.h"
+#include "devicemodel/ChannelTextTable.h"
 
 namespace devicemodel {
 
@@ -33,7 +33,7 @@ public:
     // ancestors are matched to the model by name.
     ChannelTextWalker(const CDataModelToHMI& model, pugi::xml_node languageTop,
                       const ElementModuleList& modules, TextReplacements& replacements,
-                      record::ChannelTextTable& table);
+                      devicemodel::ChannelTextTable& table);
     bool for_each(pugi::xml_node node, bool& descend) override;
 
 private:
@@ -43,7 +43,7 @@ private:
     const CDataModelToHMI* m_model;
     const ElementModuleList* m_modules;
     TextReplacements* m_replacements;
-    record::ChannelTextTable* m_table;
+    devicemodel::ChannelTextTable* m_table;
     RelativePathTracker m_paths;
     std::vector<pugi::xml_node> m_counterparts;  // per open level: its model element
 };

@@ -27,8 +27,8 @@ bool DeviceModelContext::ParseCopy(const std::string& text, pugi::xml_document& 
 }
 
 bool DeviceModelContext::Apply(const std::string& modelText, const std::string& languageText,
-                               const container::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers,
-                               record::ChannelTextTable& table) {
+                               const devicemodel::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers,
+                               devicemodel::ChannelTextTable& table) {
     DeviceModelError error;
     m_model.Load(modelText, error);
     m_model.LoadLanguage(languageText);
@@ -48,8 +48,8 @@ bool DeviceModelContext::Apply(const std::string& modelText, const std::string& 
 }
 
 bool ApplyDeviceModel(const std::string& modelText, const std::string& languageText,
-                      const container::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers,
-                      record::ChannelTextTable& table) {
+                      const devicemodel::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers,
+                      devicemodel::ChannelTextTable& table) {
     DeviceModelContext context;
     return context.Apply(modelText, languageText, settings, displayAnsiDeviceNumbers, table);
 }

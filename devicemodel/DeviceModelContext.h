@@ -13,10 +13,10 @@
 #include <pugixml.hpp>
 #include <string>
 
-#include "container/ExtendedSettingsSet.h"
+#include "devicemodel/ExtendedSettingsSet.h"
 #include "devicemodel/CDataModelToHMI.h"
 #include "devicemodel/ElementModuleList.h"
-#include "record/ChannelTextTable.h"
+#include "devicemodel/ChannelTextTable.h"
 
 namespace devicemodel {
 
@@ -29,8 +29,8 @@ public:
     // See ApplyDeviceModel. The ANSI device numbers are displayed only when
     // the caller asks for them and the model maps them.
     bool Apply(const std::string& modelText, const std::string& languageText,
-               const container::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers,
-               record::ChannelTextTable& table);
+               const devicemodel::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers,
+               devicemodel::ChannelTextTable& table);
 
     const CDataModelToHMI& Model() const { return m_model; }
     const ElementModuleList& ElementModules() const { return m_elementModules; }
@@ -50,8 +50,8 @@ private:
 // Loads the model and language texts, walks both documents once and fills
 // `table`. False only when a private copy of a document cannot be created.
 bool ApplyDeviceModel(const std::string& modelText, const std::string& languageText,
-                      const container::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers,
-                      record::ChannelTextTable& table);
+                      const devicemodel::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers,
+                      devicemodel::ChannelTextTable& table);
 
 }  // namespace devicemodel
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "container/Md5Hex.h"
+#include "platform/Md5Hex.h"
 
 namespace devicemodel {
 
@@ -29,7 +29,7 @@ std::string_view StoredChecksum(std::string_view comment) {
 
 bool HasValidChecksum(std::string_view text, const pugi::xml_document& document) {
     if (text.size() < kChecksumTrailerLength) return false;
-    const std::string expected = container::Md5Hex::Of(text.substr(0, text.size() - kChecksumTrailerLength));
+    const std::string expected = platform::Md5Hex::Of(text.substr(0, text.size() - kChecksumTrailerLength));
     return StoredChecksum(TopLevelNode(document, 2).value()) == expected;
 }
 

@@ -23,22 +23,22 @@ std::optional<size_t> TextReplacements::FirstMatch(const Positions& positions, c
     return std::nullopt;
 }
 
-TextReplacements::TextReplacements(const container::ExtendedSettingsSet& settings,
+TextReplacements::TextReplacements(const devicemodel::ExtendedSettingsSet& settings,
                                    const CDataModelToHMI& model)
     : m_settings(&settings),
       m_model(&model),
-      m_byRef(IndexBy(settings.textReplacements, &container::TextReplacement::ref)),
-      m_byFrom(IndexBy(settings.overloads, &container::TextOverload::from)),
+      m_byRef(IndexBy(settings.textReplacements, &devicemodel::TextReplacement::ref)),
+      m_byFrom(IndexBy(settings.overloads, &devicemodel::TextOverload::from)),
       m_overloadTexts(settings.overloads.size()) {}
 
 void TextReplacements::Apply(int32_t key, std::string_view path, std::string& text) {
     const auto& replacements = m_settings->textReplacements;
     if (const auto position =
-            FirstMatch(m_byRef, replacements, &container::TextReplacement::ref, key, path)) {
+            FirstMatch(m_byRef, replacements, &devicemodel::TextReplacement::ref, key, path)) {
         text = replacements[*position].name;
     }
     const auto& overloads = m_settings->overloads;
-    if (const auto position = FirstMatch(m_byFrom, overloads, &container::TextOverload::from, key, path)) {
+    if (const auto position = FirstMatch(m_byFrom, overloads, &devicemodel::TextOverload::from, key, path)) {
         text = OverloadText(*position);
     }
 }

@@ -19,7 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "container/ExtendedSettingsSet.h"
+#include "devicemodel/ExtendedSettingsSet.h"
 
 namespace devicemodel {
 
@@ -27,7 +27,7 @@ class CDataModelToHMI;
 
 class TextReplacements {
 public:
-    TextReplacements(const container::ExtendedSettingsSet& settings, const CDataModelToHMI& model);
+    TextReplacements(const devicemodel::ExtendedSettingsSet& settings, const CDataModelToHMI& model);
 
     // Applies the lists to `text`, the text of the element with relative
     // path `path` whose channel key value is `key`.
@@ -42,7 +42,7 @@ private:
                                             Member member, int32_t key, std::string_view path);
     const std::string& OverloadText(size_t position);
 
-    const container::ExtendedSettingsSet* m_settings;
+    const devicemodel::ExtendedSettingsSet* m_settings;
     const CDataModelToHMI* m_model;
     Positions m_byRef;
     Positions m_byFrom;

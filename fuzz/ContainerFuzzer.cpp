@@ -10,7 +10,7 @@
 #include <new>
 #include <string>
 
-#include "container/ExtendedSettingsSet.h"
+#include "devicemodel/ExtendedSettingsSet.h"
 #include "container/RecordContainer.h"
 #include "platform/TextConversion.h"
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::wstring widePath = platform::Utf8ToWide(path);
         if (written && records.IsContainer(widePath) && records.OpenContainer(widePath)) {
             std::string text;
-            container::ExtendedSettingsSet settings;
+            devicemodel::ExtendedSettingsSet settings;
             records.ReadRecorderData(text);
             records.ReadDeviceModel(text);
             records.ReadLanguageTexts(L"ENG", text);

@@ -7,10 +7,10 @@
 #include <new>
 #include <string>
 
-#include "container/ExtendedSettingsSet.h"
+#include "devicemodel/ExtendedSettingsSet.h"
 #include "devicemodel/CDataModelToHMI.h"
 #include "devicemodel/DeviceModelContext.h"
-#include "record/ChannelTextTable.h"
+#include "devicemodel/ChannelTextTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         devicemodel::DeviceModelError error;
         model.Load(text, error);
         model.LoadLanguage(text);
-        record::ChannelTextTable table;
-        container::ExtendedSettingsSet settings;
+        devicemodel::ChannelTextTable table;
+        devicemodel::ExtendedSettingsSet settings;
         settings.textReplacements.push_back({"Renamed", "/A/B"});
         settings.overloads.push_back({"/A", "/A/B"});
         devicemodel::ApplyDeviceModel(text, text, settings, true, table);

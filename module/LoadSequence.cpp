@@ -30,7 +30,7 @@ bool ApplyContainerModel(record::DisturbanceRecord& record, container::RecordCon
             return true;
         }
     }
-    container::ExtendedSettingsSet settings;
+    devicemodel::ExtendedSettingsSet settings;
     container.ReadExtendedSettings(settings);
     return record.ApplyDeviceModel(modelText, languageText, settings, options.displayAnsiDeviceNumbers);
 }
@@ -49,7 +49,7 @@ bool ApplyFolderModel(record::DisturbanceRecord& record, const std::wstring& dev
     std::string modelText, languageText;
     lookup.ReadModelText(modelText);
     lookup.ReadLanguageText(language, languageText);
-    const container::ExtendedSettingsSet noSettings;
+    const devicemodel::ExtendedSettingsSet noSettings;
     const bool applied = record.ApplyDeviceModel(modelText, languageText, noSettings, false);
     lookup.Release();
     return applied;

@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "record/NumberParsing.h"
+#include "platform/NumberParsing.h"
 #include "record/XmlAccess.h"
 #include "settings/RegistrySettings.h"
 
@@ -38,7 +38,7 @@ bool AnalogSectionDecoder::Load() {
     for (pugi::xml_node trace : traces.children("Trace")) {
         std::string_view idText;
         if (!GetPathAttribute(trace, {"TGeneral"}, "id", idText)) continue;
-        const int32_t id = ParseInt32(idText);
+        const int32_t id = platform::ParseInt32(idText);
         const auto definition = std::find_if(definitions.begin(), definitions.end(),
                                              [id](const AnalogTrace& candidate) { return candidate.id == id; });
         if (definition != definitions.end()) DecodeTrace(trace, *definition);
@@ -55,13 +55,13 @@ bool AnalogSectionDecoder::ReadDefinition(pugi::xml_node analog, pugi::xml_node 
     trace.shortKey = settings::ShortenChannelName(trace.key);
     std::string_view id;
     if (!GetPathAttribute(analog, {}, "id", id)) return false;
-    trace.id = ParseInt32(id);
+    trace.id = platform::ParseInt32(id);
     const bool withModule = AttributeText(m_header, "viewExtension") == "withModuleNode";
-    trace.name = ChannelName(m_record.TextTable(), std::string(id), trace.shortKey, withModule);
+    trace.name = devicemodel::ChannelName(m_record.TextTable(), std::string(id), trace.shortKey, withModule);
     std::string_view unitId;
     if (!GetPathAttribute(analog, {}, "unitId", unitId)) return false;
-    const ChannelTextTable::Entry* unitText = nullptr;
-    const bool unitFound = m_record.TextTable().Find(std::string(unitId), &unitText) == ChannelTextTable::Lookup::kFound;
+    const devicemodel::ChannelTextTable::Entry* unitText = nullptr;
+    const bool unitFound = m_record.TextTable().Find(std::string(unitId), &unitText) == devicemodel::ChannelTextTable::Lookup::kFound;
     trace.unit = unitFound ? unitText->channelText : std::string(AttributeText(analog, "_unit"));
     trace.xOffsetEnabled = AttributeText(analog, "xOffsetEnabled") == "true";
     if (trace.xOffsetEnabled) m_record.GetXOffsetDefaultSamples(trace.xOffset);
@@ -80,14 +80,14 @@ void AnalogSectionDecoder::ReadScaling(pugi::xml_node scale, AnalogTrace& trace)
         return;
     }
     Scaling scaling;
-    scaling.factor = ParseReal(factor);
-    const double offsetValue = ParseReal(offset);
+    scaling.factor = platform::ParseReal(factor);
+    const double offsetValue = platform::ParseReal(offset);
     // Truncated toward zero; values beyond the 32-bit range saturate.
     scaling.offset = offsetValue != offsetValue   ? 0
                      : offsetValue >= 2147483647.0 ? 2147483647
                      : offsetValue <= -2147483648.0 ? -2147483647 - 1
                                                     : static_cast<int32_t>(offsetValue);
-    scaling.refEnable = ParseInt32(AttributeText(scale, "refEnable"));
+    scaling.refEnable = platform::ParseInt32(AttributeText(scale, "refEnable"));
     trace.scalings.push_back(scaling);
 }
 
@@ -103,7 +103,7 @@ void AnalogSectionDecoder::AppendValues(const char* values, std::vector<AnalogSa
         size_t end = text.find(' ', position);
         if (end == std::string_view::npos) end = text.size();
         if (end > position) {
-            const double raw = static_cast<double>(ParseInt64(text.substr(position, end - position)));
+            const double raw = static_cast<double>(platform::ParseInt64(text.substr(position, end - position)));
             samples.push_back(AnalogSample{raw, true});
         }
         position = end + 1;
@@ -123,7 +123,7 @@ bool AnalogSectionDecoder::DecodeTrace(pugi::xml_node trace, AnalogTrace& defini
             if (!GetPathAttribute(child, {}, "numberOfSample", text)) return false;
         } else if (std::strcmp(child.name(), "Data") == 0) {
             if (!GetPathAttribute(child, {}, "sampleCount", text)) return false;
-            const int64_t sampleNumber = ParseInt32(text);
+            const int64_t sampleNumber = platform::ParseInt32(text);
             if (!baseSet) base = sampleNumber, baseSet = true;
             const size_t before = samples.size();
             const int64_t gap = sampleNumber - static_cast<int64_t>(before) - base;

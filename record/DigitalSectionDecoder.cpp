@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "record/NumberParsing.h"
+#include "platform/NumberParsing.h"
 #include "record/XmlAccess.h"
 #include "settings/RegistrySettings.h"
 
@@ -60,7 +60,7 @@ bool DigitalSectionDecoder::ReadEvents() {
         std::string_view timeSample;
         if (!GetPathAttribute(set, {"EGeneral"}, "timeSample", timeSample)) continue;
         EventSet eventSet;
-        eventSet.timeSample = ParseInt64(timeSample);
+        eventSet.timeSample = platform::ParseInt64(timeSample);
         for (pugi::xml_node element : set.children("Event")) {
             std::string_view id, no, value, previous;
             if (!GetPathAttribute(element, {}, "id", id) || !GetPathAttribute(element, {}, "no", no) ||
@@ -68,7 +68,7 @@ bool DigitalSectionDecoder::ReadEvents() {
                 !GetPathAttribute(element, {}, "previousValue", previous)) {
                 continue;
             }
-            eventSet.events.push_back(Event{ParseLow32(id), ParseLow32(no), ParseLow32(value), ParseLow32(previous),
+            eventSet.events.push_back(Event{platform::ParseLow32(id), platform::ParseLow32(no), platform::ParseLow32(value), platform::ParseLow32(previous),
                                             std::string(AttributeText(element, "_key"))});
         }
         m_record.EventSets().push_back(std::move(eventSet));
@@ -85,10 +85,10 @@ bool DigitalSectionDecoder::ReadDefinitions() {
             return false;
         }
         DigitalDefinition definition;
-        definition.id = ParseLow32(id);
+        definition.id = platform::ParseLow32(id);
         definition.key = std::string(AttributeText(digital, "_key"));
-        definition.dataLength = ParseLow32(AttributeText(digital, "dataLength"));
-        definition.normalState = ParseLow32(normalState);
+        definition.dataLength = platform::ParseLow32(AttributeText(digital, "dataLength"));
+        definition.normalState = platform::ParseLow32(normalState);
         m_record.DigitalDefinitions().push_back(std::move(definition));
     }
     return true;
@@ -100,14 +100,14 @@ bool DigitalSectionDecoder::ReadStateImage() {
     for (pugi::xml_node data : image.children("Data")) {
         std::string_view id, value;
         if (!GetPathAttribute(data, {}, "id", id) || !GetPathAttribute(data, {}, "value", value)) return false;
-        m_record.StateImage().push_back(StateImageEntry{std::string(id), ParseLow32(id), ParseLow32(value)});
+        m_record.StateImage().push_back(StateImageEntry{std::string(id), platform::ParseLow32(id), platform::ParseLow32(value)});
     }
     return true;
 }
 
 std::string DigitalSectionDecoder::LookupName(const std::string& lookupKey, const std::string& key) const {
     // Digital names always carry the module text, whatever the analog view says.
-    return ChannelName(m_record.TextTable(), lookupKey, settings::ShortenChannelName(key), true);
+    return devicemodel::ChannelName(m_record.TextTable(), lookupKey, settings::ShortenChannelName(key), true);
 }
 
 void DigitalSectionDecoder::NameDefinitions() {

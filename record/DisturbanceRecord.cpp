@@ -5,7 +5,7 @@
 #include "container/RecordContainer.h"
 #include "devicemodel/DeviceModelContext.h"
 #include "platform/TextConversion.h"
-#include "record/NumberParsing.h"
+#include "platform/NumberParsing.h"
 #include "record/TriggerTime.h"
 #include "record/XmlAccess.h"
 
@@ -18,7 +18,7 @@ bool DisturbanceRecord::Open(const std::wstring& path) {
 }
 
 bool DisturbanceRecord::ApplyDeviceModel(const std::string& modelText, const std::string& languageText,
-                                         const container::ExtendedSettingsSet& settings,
+                                         const devicemodel::ExtendedSettingsSet& settings,
                                          bool displayAnsiDeviceNumbers) {
     return devicemodel::ApplyDeviceModel(modelText, languageText, settings, displayAnsiDeviceNumbers, m_textTable);
 }
@@ -39,7 +39,7 @@ bool DisturbanceRecord::OpenText(std::string text) {
 bool DisturbanceRecord::GetInt64(ElementPath path, const char* attribute, bool nonZero, int64_t& value) const {
     std::string_view text;
     if (!GetPathAttribute(Root(), path, attribute, text)) return false;
-    const int64_t parsed = ParseInt64(text);
+    const int64_t parsed = platform::ParseInt64(text);
     if (nonZero && parsed == 0) return false;
     value = parsed;
     return true;
@@ -62,7 +62,7 @@ bool DisturbanceRecord::GetDeviceVersion(std::wstring& version) const {
 bool DisturbanceRecord::GetSampleDuration(double& duration) const {
     std::string_view text;
     if (!GetPathAttribute(Root(), {"DistHeader", "Common", "Timing"}, "sampleDuration", text)) return false;
-    const double value = ParseReal(text);
+    const double value = platform::ParseReal(text);
     duration = value * 1000.0;
     return value != 0.0;
 }
@@ -90,7 +90,7 @@ bool DisturbanceRecord::GetTimeSample(int64_t& value) const {
 bool DisturbanceRecord::GetInt32(ElementPath path, const char* attribute, bool nonZero, int32_t& value) const {
     std::string_view text;
     if (!GetPathAttribute(Root(), path, attribute, text)) return false;
-    const int32_t parsed = ParseInt32(text);
+    const int32_t parsed = platform::ParseInt32(text);
     if (nonZero && parsed == 0) return false;
     value = parsed;
     return true;
@@ -111,7 +111,7 @@ bool DisturbanceRecord::GetLostEventCount(int32_t& value) const {
 bool DisturbanceRecord::GetXOffsetDefaultSamples(int32_t& value) const {
     std::string_view text;
     if (!GetPathAttribute(Root(), {"DistHeader", "AnalogHeader"}, "xOffsetDefaultSamples", text)) return false;
-    value = ParseLow32(text);
+    value = platform::ParseLow32(text);
     return true;
 }
 

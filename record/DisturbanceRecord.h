@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "container/ExtendedSettingsSet.h"
-#include "record/ChannelTextTable.h"
+#include "devicemodel/ExtendedSettingsSet.h"
+#include "devicemodel/ChannelTextTable.h"
 #include "record/RecordTypes.h"
 
 namespace record {
@@ -80,10 +80,10 @@ public:
     // Names the record's channels from a device model and its language texts:
     // fills the text table. False only when the model could not be taken in.
     bool ApplyDeviceModel(const std::string& modelText, const std::string& languageText,
-                          const container::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers);
+                          const devicemodel::ExtendedSettingsSet& settings, bool displayAnsiDeviceNumbers);
 
-    ChannelTextTable& TextTable() { return m_textTable; }
-    const ChannelTextTable& TextTable() const { return m_textTable; }
+    devicemodel::ChannelTextTable& TextTable() { return m_textTable; }
+    const devicemodel::ChannelTextTable& TextTable() const { return m_textTable; }
 
     std::vector<AnalogTrace>& AnalogTraces() { return m_analogTraces; }
     std::vector<DigitalTrace>& DigitalTraces() { return m_digitalTraces; }
@@ -105,7 +105,7 @@ private:
 
     std::string m_text;
     pugi::xml_document m_document;
-    ChannelTextTable m_textTable;
+    devicemodel::ChannelTextTable m_textTable;
     std::vector<AnalogTrace> m_analogTraces;
     size_t m_analogSampleCount = 0;
     std::vector<EventSet> m_eventSets;

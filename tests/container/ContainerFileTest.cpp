@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "container/ContainerFile.h"
-#include "container/Md5Hex.h"
+#include "platform/Md5Hex.h"
 #include "container/ZipArchive.h"
 #include "support/ContainerFixture.h"
 
@@ -24,7 +24,7 @@ using fixture::Wide;
 const std::string kPrefix = "Internal error in Corvane Container:\n";
 
 std::string Md5Of(const std::string& text) {
-    container::Md5Hex digest;
+    platform::Md5Hex digest;
     digest.Update(text);
     return digest.Finish();
 }

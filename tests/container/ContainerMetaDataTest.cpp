@@ -6,13 +6,13 @@
 #include <string>
 
 #include "container/ContainerMetaData.h"
-#include "container/Md5Hex.h"
+#include "platform/Md5Hex.h"
 #include "support/ContainerFixture.h"
 
 namespace {
 
 using container::ContainerMetaData;
-using container::Md5Hex;
+using platform::Md5Hex;
 using fixture::EmptyElement;
 using fixture::SelfChecksummed;
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-using container::ExtendedSettingsSet;
+using devicemodel::ExtendedSettingsSet;
 using container::RecordContainer;
 using fixture::RecordContainerBuilder;
 using fixture::Wide;

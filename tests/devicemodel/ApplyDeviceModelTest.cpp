@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "container/ExtendedSettingsSet.h"
+#include "devicemodel/ExtendedSettingsSet.h"
 #include "devicemodel/CDataModelToHMI.h"
 #include "devicemodel/DeviceModelContext.h"
 #include "support/ContainerFixture.h"
@@ -17,9 +17,9 @@
 
 namespace {
 
-using container::ExtendedSettingsSet;
+using devicemodel::ExtendedSettingsSet;
 using fixture::DeviceModelBuilder;
-using record::ChannelTextTable;
+using devicemodel::ChannelTextTable;
 
 struct Applied {
     ChannelTextTable table;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "container/Md5Hex.h"
+#include "platform/Md5Hex.h"
 #include "devicemodel/CDataModelToHMI.h"
 #include "support/ContainerFixture.h"
 #include "support/DeviceModelFixture.h"
@@ -92,7 +92,7 @@ TEST(ModelLoad, EachCheckFailsWithItsCodeAndMessage) {
         {Replaced(valid, digest, fixture::AsciiUpper(digest)), 1},
         // The comment has to be the third top-level node.
         {fixture::SelfChecksummed(root, ""), 1},
-        {std::string(fixture::kXmlDeclaration) + "\n<!--CHECKSUM:" + container::Md5Hex::Of(root) +
+        {std::string(fixture::kXmlDeclaration) + "\n<!--CHECKSUM:" + platform::Md5Hex::Of(root) +
              " LENGTH:00000000-->\n" + root + "\n",
          1},
         {"<a/>", 1},  // too short to hold a checksum

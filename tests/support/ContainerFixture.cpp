@@ -11,7 +11,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "container/Md5Hex.h"
+#include "platform/Md5Hex.h"
 
 namespace fixture {
 namespace {
@@ -101,7 +101,7 @@ std::string SelfChecksummed(const std::string& rootElement, const std::string& d
     const std::string body = (declaration.empty() ? "" : declaration + "\n") + rootElement + "\n";
     char length[16];
     std::snprintf(length, sizeof length, "%08zu", body.size());
-    return body + "<!--CHECKSUM:" + container::Md5Hex::Of(body) + " LENGTH:" + length + "-->\n";
+    return body + "<!--CHECKSUM:" + platform::Md5Hex::Of(body) + " LENGTH:" + length + "-->\n";
 }
 
 std::string EmptyElement(const std::string& name, const std::vector<std::pair<std::string, std::string>>& attributes) {
@@ -168,7 +168,7 @@ std::string RecordContainerBuilder::ContainerDataChecksum() const {
     for (const ZipEntry& entry : m_entries) byName[entry.name] = entry.data;
     std::string joined;
     for (const auto& entry : byName) joined += entry.second;
-    return container::Md5Hex::Of(joined);
+    return platform::Md5Hex::Of(joined);
 }
 
 std::string RecordContainerBuilder::MetaDataRoot() const {
@@ -234,7 +234,7 @@ std::string DeviceContainerBuilder::Bytes() const {
     for (const auto& entry : m_entries) {
         if (IsCovered(entry.first)) data += entry.second;
     }
-    const std::string checksum = m_checksum.empty() ? container::Md5Hex::Of(data) : m_checksum;
+    const std::string checksum = m_checksum.empty() ? platform::Md5Hex::Of(data) : m_checksum;
     std::vector<ZipEntry> entries;
     if (m_withMetaData) {
         const std::string root = EmptyElement(

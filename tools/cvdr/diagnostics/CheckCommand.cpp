@@ -64,7 +64,7 @@ bool CheckContainer(std::ostream& out, const std::wstring& path, const std::wstr
         found = record.ReadLanguageTexts(used, texts.language);
     }
     Step(out, "language entry", found ? "DeviceModel_l_" + platform::WideToUtf8(used) : "none");
-    container::ExtendedSettingsSet settings;
+    devicemodel::ExtendedSettingsSet settings;
     record.ReadExtendedSettings(settings);
     replacements = settings.textReplacements.size() + settings.overloads.size();
     const std::string settingsError = record.ExtendedSettings().ErrorText();

@@ -1,10 +1,10 @@
-#include "record/NumberParsing.h"
+#include "platform/NumberParsing.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-namespace record {
+namespace platform {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
@@ -97,4 +97,4 @@ double ParseReal(std::string_view text) {
     return negative ? -value : value;
 }
 
-}  // namespace record
+}  // namespace platform

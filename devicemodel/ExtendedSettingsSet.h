@@ -1,13 +1,13 @@
 // Text replacements a record container carries for its device model's texts:
 // literal replacements by element path, and overloads that take another
 // element's text. Both lists keep document order.
-#ifndef DR_MVQ4_CONTAINER_EXTENDED_SETTINGS_SET_H
-#define DR_MVQ4_CONTAINER_EXTENDED_SETTINGS_SET_H
+#ifndef DR_MVQ4_DEVICEMODEL_EXTENDED_SETTINGS_SET_H
+#define DR_MVQ4_DEVICEMODEL_EXTENDED_SETTINGS_SET_H
 
 #include <string>
 #include <vector>
 
-namespace container {
+namespace devicemodel {
 
 struct TextReplacement {
     std::string name;  // the literal text
@@ -30,6 +30,6 @@ struct ExtendedSettingsSet {
     bool Empty() const { return textReplacements.empty() && overloads.empty(); }
 };
 
-}  // namespace container
+}  // namespace devicemodel
 
 #endif

@@ -1,8 +1,8 @@
-#include "record/ChannelTextTable.h"
+#include "devicemodel/ChannelTextTable.h"
 
 #include <utility>
 
-namespace record {
+namespace devicemodel {
 
 void ChannelTextTable::Add(std::string key, std::string channelText, std::string moduleText) {
     m_firstByKey.emplace(key, m_entries.size());  // the first entry of a key wins
@@ -31,4 +31,4 @@ std::string ChannelName(const ChannelTextTable& table, const std::string& lookup
     return "{" + shortKey + "}";
 }
 
-}  // namespace record
+}  // namespace devicemodel

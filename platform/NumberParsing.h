@@ -2,13 +2,13 @@
 // locale dependence and without allocation: leading white space is skipped,
 // an optional sign is taken, then the longest number prefix; text without a
 // number gives 0. Integers that overflow clamp to the type's limits.
-#ifndef DR_MVQ4_RECORD_NUMBER_PARSING_H
-#define DR_MVQ4_RECORD_NUMBER_PARSING_H
+#ifndef DR_MVQ4_PLATFORM_NUMBER_PARSING_H
+#define DR_MVQ4_PLATFORM_NUMBER_PARSING_H
 
 #include <cstdint>
 #include <string_view>
 
-namespace record {
+namespace platform {
 
 // _atoi64: clamps to the signed 64-bit range.
 int64_t ParseInt64(std::string_view text);
@@ -21,6 +21,6 @@ int32_t ParseLow32(std::string_view text);
 // overflow gives +-infinity, underflow 0.
 double ParseReal(std::string_view text);
 
-}  // namespace record
+}  // namespace platform
 
 #endif

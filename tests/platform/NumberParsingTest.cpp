@@ -6,14 +6,14 @@
 #include <cmath>
 #include <limits>
 
-#include "record/NumberParsing.h"
+#include "platform/NumberParsing.h"
 
 namespace {
 
-using record::ParseInt32;
-using record::ParseInt64;
-using record::ParseLow32;
-using record::ParseReal;
+using platform::ParseInt32;
+using platform::ParseInt64;
+using platform::ParseLow32;
+using platform::ParseReal;
 
 TEST(NumberParsing, IntegersTakeTheLeadingNumberAndClamp) {
     constexpr int64_t kMax = std::numeric_limits<int64_t>::max(), kMin = std::numeric_limits<int64_t>::min();

@@ -1,14 +1,14 @@
 // Channel texts from the device model: key text -> (channel text, module
 // text), in the order they were added. Filled when a device model is applied;
 // read when analog channels, units and digital signals are named.
-#ifndef DR_MVQ4_RECORD_CHANNEL_TEXT_TABLE_H
-#define DR_MVQ4_RECORD_CHANNEL_TEXT_TABLE_H
+#ifndef DR_MVQ4_DEVICEMODEL_CHANNEL_TEXT_TABLE_H
+#define DR_MVQ4_DEVICEMODEL_CHANNEL_TEXT_TABLE_H
 
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-namespace record {
+namespace devicemodel {
 
 class ChannelTextTable {
 public:
@@ -39,6 +39,6 @@ private:
 std::string ChannelName(const ChannelTextTable& table, const std::string& lookupKey, const std::string& shortKey,
                         bool withModule);
 
-}  // namespace record
+}  // namespace devicemodel
 
 #endif

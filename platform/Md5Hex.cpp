@@ -1,8 +1,8 @@
-#include "container/Md5Hex.h"
+#include "platform/Md5Hex.h"
 
 #include <cstring>
 
-namespace container {
+namespace platform {
 namespace {
 
 // Per-step additive constants: floor(abs(sin(i + 1)) * 2^32).
@@ -120,4 +120,4 @@ std::string Md5Hex::Of(std::string_view bytes) {
     return digest.Finish();
 }
 
-}  // namespace container
+}  // namespace platform

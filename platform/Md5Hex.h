@@ -2,15 +2,15 @@
 // hexadecimal digits, high nibble first. No data at all gives 32 blanks
 // instead of the digest of the empty input. Not thread-safe; one object per
 // digest.
-#ifndef DR_MVQ4_CONTAINER_MD5_HEX_H
-#define DR_MVQ4_CONTAINER_MD5_HEX_H
+#ifndef DR_MVQ4_PLATFORM_MD5_HEX_H
+#define DR_MVQ4_PLATFORM_MD5_HEX_H
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace container {
+namespace platform {
 
 class Md5Hex {
 public:
@@ -35,6 +35,6 @@ private:
     uint8_t m_buffer[64];   // the incomplete block; m_length % 64 bytes used
 };
 
-}  // namespace container
+}  // namespace platform
 
 #endif
