@@ -3,7 +3,7 @@
 // a record of a given device name and version selects.
 //
 // File names look like "<type>_V<version>.<extension>", for example
-// "7SR87_V04.10.02.DeCon" or "7SR87_V04.10.dm_c"; "_Download" and remarks
+// "CVR87_V04.10.02.DeCon" or "CVR87_V04.10.dm_c"; "_Download" and remarks
 // in parentheses after a version field are ignored.
 #ifndef DR_MVQ4_CONTAINER_DEVICE_MODEL_CANDIDATE_H
 #define DR_MVQ4_CONTAINER_DEVICE_MODEL_CANDIDATE_H

@@ -82,7 +82,7 @@ std::string Sample(int s) { return std::to_string(kFirstSampleNumber + s); }
 
 fixture::RecordBuilder EarthFault() {
     fixture::RecordBuilder builder;
-    builder.Device("7SR87", "04.10.02");
+    builder.Device("CVR87", "04.10.02");
     builder.AnalogHeaderAttribute("viewExtension", "withModuleNode");
     builder.Timing("0.001", "1", "1000000");
     // 2026-03-14 09:26:53.589 UTC in microsecond ticks, recorded in UTC+1.
@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
     fixture::RecordContainerBuilder container;
     container.RecorderData(record).Entry("DeviceModel", model.ModelXml());
     container.Entry("DeviceModel_l_ENG", model.LanguageXml("ENG")).Entry("DeviceModel_l_DEU", model.LanguageXml("DEU"));
-    const std::string models = folder + "/models/7SR87_V04.10.02";
+    const std::string models = folder + "/models/CVR87_V04.10.02";
     const bool written = Write(folder + "/earth_fault_L1.xml", record.Xml()) &&
                          Write(folder + "/earth_fault_L1.zip", container.Bytes()) &&
                          Write(models + ".dm", model.ModelXml()) &&

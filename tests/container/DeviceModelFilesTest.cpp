@@ -95,10 +95,10 @@ std::string Listed(const DeviceModelCandidates& candidates) {
 }
 
 TEST(DeviceModelFileName, TypeVersionAndProductLine) {
-    const std::pair<const char*, const char*> names[] = {{"7SR87_V04.10.02.DeCon", "7SR87|04.10.02"},
-                                                         {"7SR87_V04.10_Download.DeCon", "7SR87|04.10"},
-                                                         {"7SR87_V04.10(beta).dm", "7SR87|04.10"},
-                                                         {"7SR87_xyzV1.2.dm_c", "7SR87|1.2"},
+    const std::pair<const char*, const char*> names[] = {{"CVR87_V04.10.02.DeCon", "CVR87|04.10.02"},
+                                                         {"CVR87_V04.10_Download.DeCon", "CVR87|04.10"},
+                                                         {"CVR87_V04.10(beta).dm", "CVR87|04.10"},
+                                                         {"CVR87_xyzV1.2.dm_c", "CVR87|1.2"},
                                                          {"NoVersion.dm", "NoVersion|?"},
                                                          {"Type_NoLetter.dm", "Type_NoLetter|?"}};
     for (const auto& [fileName, expected] : names) {
@@ -113,9 +113,9 @@ TEST(DeviceModelFileName, TypeVersionAndProductLine) {
         const char* version;
         int line;
     } lines[] = {{"MX1", "0123.4567", 1},   {"X9", "0123.4567", 2},   {"W9", "0123.4567", 3},
-                 {"7SR87", "0123.4567", 0}, {"ZOE1", "1.2", 4},       {"7SA3", "1.2", 5},
-                 {"7S3A3", "1.2", 0},  // its first "3" is the third character
-                 {"7SR87", "1.2", 0},       {"MX1", "01234567.9", 1}, {"MX1", "A123.4567", 0},
+                 {"CVR87", "0123.4567", 0}, {"ZOE1", "1.2", 4},       {"CVA3", "1.2", 5},
+                 {"CV3A3", "1.2", 0},  // its first "3" is the third character
+                 {"CVR87", "1.2", 0},       {"MX1", "01234567.9", 1}, {"MX1", "A123.4567", 0},
                  {"MX1", "0123.456", 0}};
     for (const auto& l : lines) EXPECT_EQ(container::ProductLine(l.name, l.version), l.line) << l.name;
 }
@@ -123,17 +123,17 @@ TEST(DeviceModelFileName, TypeVersionAndProductLine) {
 TEST(DeviceModelCandidates, ContainersWinOverModelFilesOfTheSameVersion) {
     fixture::TempDir folder;
     for (const char* name :
-         {"7SR87_V1.2.dm", "7SR87_V1.2.DeCon", "7SR87_V1.3.DM_C", "7SR87_V1.4.dmx", "other.txt"}) {
+         {"CVR87_V1.2.dm", "CVR87_V1.2.DeCon", "CVR87_V1.3.DM_C", "CVR87_V1.4.dmx", "other.txt"}) {
         folder.Write(name, "x");
     }
-    mkdir((folder.Path() + "/7SR87_V1.5.DeCon").c_str(), 0755);  // a folder named like a model
+    mkdir((folder.Path() + "/CVR87_V1.5.DeCon").c_str(), 0755);  // a folder named like a model
     symlink((folder.Path() + "/loop.DeCon").c_str(), (folder.Path() + "/loop.DeCon").c_str());
     const DeviceModelCandidates candidates = Candidates(folder.Path() + "/", 0);
-    EXPECT_EQ(Listed(candidates), "7SR87|1.2|7SR87_V1.2.DeCon 7SR87|1.3|7SR87_V1.3.DM_C");
-    ASSERT_NE(candidates.Select("7SR87", "1.3"), nullptr);
-    EXPECT_TRUE(candidates.Select("7SR87", "1.3")->compressed);
-    EXPECT_EQ(candidates.Select("7SR87", "1.3")->fullPath, folder.Path() + "/7SR87_V1.3.DM_C");
-    EXPECT_EQ(candidates.Select("7sr87", "1.3"), nullptr);
+    EXPECT_EQ(Listed(candidates), "CVR87|1.2|CVR87_V1.2.DeCon CVR87|1.3|CVR87_V1.3.DM_C");
+    ASSERT_NE(candidates.Select("CVR87", "1.3"), nullptr);
+    EXPECT_TRUE(candidates.Select("CVR87", "1.3")->compressed);
+    EXPECT_EQ(candidates.Select("CVR87", "1.3")->fullPath, folder.Path() + "/CVR87_V1.3.DM_C");
+    EXPECT_EQ(candidates.Select("cvr87", "1.3"), nullptr);
 }
 
 TEST(DeviceModelCandidates, NewStyleLinesAndTheFolderTextAsAPrefix) {

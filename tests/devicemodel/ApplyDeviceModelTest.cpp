@@ -114,7 +114,7 @@ TEST(ApplyDeviceModel, DamagedDocuments) {
     const std::string language = builder.LanguageXml();
     // A model failing its checks is still walked.
     std::string badChecksum = model;
-    badChecksum[badChecksum.find("7SR87")] = '8';
+    badChecksum[badChecksum.find("CVR87")] = '8';
     EXPECT_EQ(Applied(badChecksum, language).Entry("Prot/IL1"), "IL1 | -");
     // A language document with a wrong checksum counts as absent.
     std::string badLanguage = language;

@@ -86,7 +86,7 @@ TEST(ModelLoad, EachCheckFailsWithItsCodeAndMessage) {
     DeviceModelBuilder rootOutsideMenu;  // an element of type "root" outside the menu tree does not count
     rootOutsideMenu.Remove("/Dev/Menu/Root").Element("Root", "root");
     std::vector<std::pair<std::string, int32_t>> cases = {
-        {Replaced(valid, "7SR87", "7SR88"), 1},                  // one byte of the body
+        {Replaced(valid, "CVR87", "CVR88"), 1},                  // one byte of the body
         {Replaced(valid, "<!--CHECKSUM:", "<!--CHECKSUM "), 1},  // no ":" before " LENGTH:"
         {Replaced(valid, " LENGTH:", " SIZE:00"), 1},
         {Replaced(valid, digest, fixture::AsciiUpper(digest)), 1},

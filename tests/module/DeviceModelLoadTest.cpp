@@ -32,7 +32,7 @@ protected:
         analog.unit = "raw";
         analog.blocks = {fixture::Block{"1000", "1 2 3"}};
         fixture::RecordBuilder record;
-        record.Device("7SR87", version).AddAnalog(analog).Trigger("1700000000000000", "1", "1000");
+        record.Device("CVR87", version).AddAnalog(analog).Trigger("1700000000000000", "1", "1000");
         record.AnalogHeaderAttribute("viewExtension", "withModuleNode");
         return record;
     }
@@ -81,8 +81,8 @@ TEST_F(ModelNames, ContainerChannelsCarryTheModelNamesInTheHostLanguage) {
 
 TEST_F(ModelNames, PlainRecordsFindModelFilesAndContainersInTheFolder) {
     const std::string record = folder.Write("record.xml", Record().Xml());
-    folder.Write("models/7SR87_V04.10.02.dm_c", fixture::Compressed(model.ModelXml()));
-    folder.Write("models/7SR87_V04.10.02.dm_L_DEU_c", fixture::Compressed(model.LanguageXml("DEU")));
+    folder.Write("models/CVR87_V04.10.02.dm_c", fixture::Compressed(model.ModelXml()));
+    folder.Write("models/CVR87_V04.10.02.dm_L_DEU_c", fixture::Compressed(model.LanguageXml("DEU")));
     const std::wstring options = L"-DeviceModelFolder:\"" + Wide(folder.Path()) + L"/models/\"";
     EXPECT_EQ(Name(record, "DEU", options), kGerman);
     EXPECT_EQ(Name(record, "ENG", options), "[IL1]");  // no English file beside the model
@@ -94,13 +94,13 @@ TEST_F(ModelNames, PlainRecordsFindModelFilesAndContainersInTheFolder) {
     EXPECT_EQ(Name(record, "Eng", options), kEnglish);
 
     fixture::DeviceContainerBuilder device(model.ModelXml());
-    device.Language("ENG", model.LanguageXml("ENG")).Write(folder, "models/7SR87_V04.10.03.DeCon");
+    device.Language("ENG", model.LanguageXml("ENG")).Write(folder, "models/CVR87_V04.10.03.DeCon");
     EXPECT_EQ(Name(folder.Write("newer.xml", Record("04.10.03").Xml()), "ENG", options), kEnglish);
 }
 
 TEST_F(ModelNames, DefaultFolderFromCompanyAndFamily) {
-    folder.Write("appdata/Acme/Relays/DeviceModels/7SR87_V04.10.02.dm", model.ModelXml());
-    folder.Write("appdata/Acme/Relays/DeviceModels/7SR87_V04.10.02.dm_L_ENG", model.LanguageXml("ENG"));
+    folder.Write("appdata/Acme/Relays/DeviceModels/CVR87_V04.10.02.dm", model.ModelXml());
+    folder.Write("appdata/Acme/Relays/DeviceModels/CVR87_V04.10.02.dm_L_ENG", model.LanguageXml("ENG"));
     const fixture::ScopedEnv appData("DR_MVQ4_COMMON_APPDATA", (folder.Path() + "/appdata").c_str());
     EXPECT_EQ(Name(folder.Write("r.xml", Record().Xml()), "ENG", L"-companyName:Acme -productFamily:Relays"),
               kEnglish);
@@ -109,7 +109,7 @@ TEST_F(ModelNames, DefaultFolderFromCompanyAndFamily) {
 TEST_F(ModelNames, DamagedDeviceContainerIsShownOnceAndTheRecordStillLoads) {
     fixture::DeviceContainerBuilder device(model.ModelXml());
     device.Language("ENG", model.LanguageXml("ENG")).Checksum(std::string(32, '0'));
-    device.Write(folder, "7SR87_V04.10.02.DeCon");
+    device.Write(folder, "CVR87_V04.10.02.DeCon");
     std::vector<std::string> messages;
     platform::MessageSink previous =
         platform::SetMessageSink([&](const std::string& t) { messages.push_back(t); });

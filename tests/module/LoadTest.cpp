@@ -34,7 +34,7 @@ TEST(Load, RecordLevelValuesAndChannelColours) {
     EXPECT_DOUBLE_EQ(reader->GetSampleInterval(), 1.0);
     EXPECT_DOUBLE_EQ(reader->GetSampleTime(0), -4.0);
     EXPECT_DOUBLE_EQ(reader->GetSampleTime(9), 5.0);
-    EXPECT_STREQ(reader->GetFileMetadata()->GetDescription(), "7SR87   V04.10.02");
+    EXPECT_STREQ(reader->GetFileMetadata()->GetDescription(), "CVR87   V04.10.02");
     EXPECT_STREQ(reader->GetFileMetadata()->GetTriggerTimeText(), "2023-11-14  22:13:20.250");
     EXPECT_NE(std::string(reader->GetFileMetadata()->GetFileName()).find("record.xml"), std::string::npos);
     tm time{};

@@ -28,7 +28,7 @@ TEST(RecordDocument, AccessRuleTakesFirstElementsAndTreatsEmptyAsMissing) {
     Opened opened(builder);
     std::wstring name, version = L"untouched";
     EXPECT_TRUE(opened.record.GetDeviceName(name));
-    EXPECT_EQ(name, L"7SR87");
+    EXPECT_EQ(name, L"CVR87");
     EXPECT_FALSE(opened.record.GetDeviceVersion(version));
     EXPECT_EQ(version, L"untouched");
 }
@@ -88,7 +88,7 @@ TEST(TimeBase, HeaderValuesAndTriggerSampleOffset) {
     EXPECT_DOUBLE_EQ(header.sampleInterval, 1.0);
     EXPECT_TRUE(header.timeZoneValid);
     EXPECT_EQ(header.timeZoneOffset, 3600);
-    EXPECT_EQ(header.description, L"7SR87   V04.10.02");
+    EXPECT_EQ(header.description, L"CVR87   V04.10.02");
     EXPECT_EQ(header.defaultXOffset, 5);
     // The zone offset is in the fields as well: hour 23, weekday 2, day 318.
     char fields[32];

@@ -113,7 +113,7 @@ std::string EmptyElement(const std::string& name, const std::vector<std::pair<st
 RecordContainerBuilder::RecordContainerBuilder()
     : m_metaAttributes{{"checksumContainerData", ""},
                        {"versionSyntax", "1"},
-                       {"nameSLVP", "7SR87_V04.10.02"},
+                       {"nameSLVP", "CVR87_V04.10.02"},
                        {"generator", "dr_mvq4 fixture"},
                        {"created", "2023-11-14T22:13:20Z"}} {
     RecorderData(RecordBuilder());

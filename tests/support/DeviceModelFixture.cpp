@@ -19,7 +19,7 @@ void SetAttribute(pugi::xml_node node, const std::string& name, const std::strin
 
 DeviceModelBuilder::DeviceModelBuilder() {
     pugi::xml_node root = m_model.append_child("Dev");
-    for (const auto& [name, value] : {std::pair<const char*, const char*>{"device", "7SR87"},
+    for (const auto& [name, value] : {std::pair<const char*, const char*>{"device", "CVR87"},
                                       {"versionContent", "V04.10.02"},
                                       {"multiSets", "4"},
                                       {"versionSyntax", "5"}}) {

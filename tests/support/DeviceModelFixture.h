@@ -2,7 +2,7 @@
 // language documents from a few calls, so that a test states only what it is
 // about. A fresh builder holds a model that passes every load check:
 //
-//   <Dev device="7SR87" versionContent="V04.10.02" multiSets="4" versionSyntax="5">
+//   <Dev device="CVR87" versionContent="V04.10.02" multiSets="4" versionSyntax="5">
 //     <MDM type="sectionMDM"/>                       the top element
 //     <Menu mode="menuTree"><Root type="root"/></Menu>
 //   </Dev>

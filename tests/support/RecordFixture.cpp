@@ -27,7 +27,7 @@ RecordBuilder::RecordBuilder() {
     declaration.append_attribute("version") = "1.0";
     declaration.append_attribute("encoding") = "UTF-8";
     m_document.append_child("DistFile");
-    Device("7SR87", "V04.10.02");
+    Device("CVR87", "V04.10.02");
     Timing("0.001", "1", "1000000");
     // 1700000000 s = 2023-11-14 22:13:20 UTC; the offset adds 250 ms.
     Trigger("1700000000000000", "250000", "1100");

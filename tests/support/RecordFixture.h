@@ -53,7 +53,7 @@ std::string Values(const std::vector<int64_t>& values);
 
 class RecordBuilder {
 public:
-    // Defaults: device "7SR87" "V04.10.02"; sampleDuration 0.001; ticks of one
+    // Defaults: device "CVR87" "V04.10.02"; sampleDuration 0.001; ticks of one
     // microsecond (timeAdjust 1 / 1000000); trigger 2023-11-14 22:13:20.250 UTC
     // at sample number 1100; numberOfSample 0 until analog channels are added.
     RecordBuilder();

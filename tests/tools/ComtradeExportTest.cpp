@@ -104,7 +104,7 @@ protected:
 
 TEST_P(ComtradeExportTest, ConfigurationDescribesTheRecord) {
     ExpectFieldCounts(m_config);
-    EXPECT_EQ(m_config.station, (comtradetest::Fields{"7SR87   V04.10.02", "7SR87", GetParam().revision}));
+    EXPECT_EQ(m_config.station, (comtradetest::Fields{"CVR87   V04.10.02", "CVR87", GetParam().revision}));
     EXPECT_EQ(m_config.lines[1], (comtradetest::Fields{"5", "4A", "1D"}));
     const std::vector<std::string> names = {m_dump["analog"][0]["name"], m_dump["analog"][1]["name"],
                                             m_dump["analog"][2]["name"], m_dump["logical"][0]["name"]};

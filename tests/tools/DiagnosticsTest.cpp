@@ -55,20 +55,20 @@ TEST(CvdrCheck, NamesTheFailingStepWithTheDecodersMessage) {
 TEST(CvdrModels, ListsCandidatesAndTheSelection) {
     fixture::TempDir folder;
     fixture::DeviceModelBuilder model;
-    folder.Write("models/7SR87_V04.10.02.dm", model.ModelXml());
-    folder.Write("models/7SR87_V04.10.03.dm_c", "not a model");
+    folder.Write("models/CVR87_V04.10.02.dm", model.ModelXml());
+    folder.Write("models/CVR87_V04.10.03.dm_c", "not a model");
     folder.Write("models/readme.txt", "x");
     const std::string options = "-DeviceModelFolder:" + folder.Path() + "/models/";
     auto listing = RunCvdr({"models", "--options", options});
     EXPECT_EQ(listing.status, 0);
     EXPECT_NE(listing.out.find("candidates: 2\n"), std::string::npos) << listing.out;
-    auto selected = RunCvdr({"models", "--options", options, "--device", "7SR87", "--version", "04.10.02"});
+    auto selected = RunCvdr({"models", "--options", options, "--device", "CVR87", "--version", "04.10.02"});
     EXPECT_EQ(selected.status, 0);
     EXPECT_NE(selected.out.find("check load: passed"), std::string::npos) << selected.out;
-    auto broken = RunCvdr({"models", "--options", options, "--device", "7SR87", "--version", "04.10.03"});
+    auto broken = RunCvdr({"models", "--options", options, "--device", "CVR87", "--version", "04.10.03"});
     EXPECT_EQ(broken.status, 1);
     EXPECT_NE(broken.out.find("check load: failed"), std::string::npos) << broken.out;
-    auto missing = RunCvdr({"models", "--options", options, "--device", "7SR87", "--version", "9.9"});
+    auto missing = RunCvdr({"models", "--options", options, "--device", "CVR87", "--version", "9.9"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("selected: none"), std::string::npos) << missing.out;
 }
