@@ -89,8 +89,8 @@ TEST_F(ModelNames, PlainRecordsFindModelFilesAndContainersInTheFolder) {
     // The language file's name is found ignoring case, the first of names
     // equal but for case in listing order.
     EXPECT_EQ(Name(record, "deu", options), kGerman);
-    folder.Write("models/7SR87_V04.10.02.DM_l_eng_C", fixture::Compressed(model.LanguageXml("ENG")));
-    folder.Write("models/7SR87_V04.10.02.dm_L_eng_c", fixture::Compressed("<not a language/>"));
+    folder.Write("models/CVR87_V04.10.02.DM_l_eng_C", fixture::Compressed(model.LanguageXml("ENG")));
+    folder.Write("models/CVR87_V04.10.02.dm_L_eng_c", fixture::Compressed("<not a language/>"));
     EXPECT_EQ(Name(record, "Eng", options), kEnglish);
 
     fixture::DeviceContainerBuilder device(model.ModelXml());
