@@ -3,14 +3,11 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/Md5Hex.h"
+#include "devicemodel/DocumentChecksum.h"
 #include "platform/NumberParsing.h"
 
 namespace container {
 namespace {
-
-// The checksum comment ("<!--" + 60 bytes + "-->") and the closing line feed.
-constexpr size_t kChecksumTailSize = 65;
 
 // Processing instructions and comments are nodes, so that the declaration,
 // the root and the checksum comment sit at top-level positions 0, 1 and 2.
@@ -34,23 +31,6 @@ const VariantRules& RulesOf(ContainerMetaData::Variant variant) {
     return variant == ContainerMetaData::Variant::DeviceContainer ? kDevice : kRecord;
 }
 
-pugi::xml_node TopLevelNode(const pugi::xml_document& document, unsigned index) {
-    pugi::xml_node node = document.first_child();
-    for (unsigned i = 0; i < index && node; ++i) node = node.next_sibling();
-    return node;
-}
-
-// The digest stored in the checksum comment: after the first ":" (or from the
-// start when there is none) up to the first " LENGTH:". Empty when the
-// marker is missing or does not follow the start.
-std::string_view StoredChecksum(std::string_view comment) {
-    const size_t colon = comment.find(':');
-    const size_t start = colon == std::string_view::npos ? 0 : colon + 1;
-    const size_t end = comment.find(" LENGTH:");
-    if (end == std::string_view::npos || end <= start) return {};
-    return comment.substr(start, end - start);
-}
-
 }  // namespace
 
 ContainerMetaData::ContainerMetaData(Variant variant) : m_variant(variant) {}
@@ -60,14 +40,13 @@ bool ContainerMetaData::ParseChecked(const std::string& text, const char* checks
     m_document.reset();
     m_root = pugi::xml_node();
     // Too short to hold the checksum comment: no digest can match.
-    if (m_text.size() < kChecksumTailSize) {
+    if (m_text.size() < devicemodel::kChecksumTrailerLength) {
         m_errorText = checksumMessage;
         return false;
     }
-    const std::string expected = platform::Md5Hex::Of(std::string_view(m_text).substr(0, m_text.size() - kChecksumTailSize));
     if (!m_document.load_buffer(m_text.data(), m_text.size(), kParseOptions, pugi::encoding_utf8)) return false;
-    m_root = TopLevelNode(m_document, 1);
-    if (StoredChecksum(TopLevelNode(m_document, 2).value()) != expected) {
+    m_root = devicemodel::TopLevelNode(m_document, 1);
+    if (!devicemodel::HasValidChecksum(m_text, m_document, devicemodel::DigestStart::kAfterColonOrAtStart)) {
         m_errorText = checksumMessage;
         return false;
     }

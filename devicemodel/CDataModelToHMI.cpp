@@ -1,8 +1,6 @@
 #include "devicemodel/CDataModelToHMI.h"
 
 #include <cstring>
-#include <locale>
-#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -55,15 +53,6 @@ bool HasMainAttributes(pugi::xml_node root) {
     return true;
 }
 
-// Decimal integer as read by stream extraction; text that does not start
-// with a number (after blanks) or does not fit gives 0.
-int32_t StreamInteger(std::string_view text) {
-    std::istringstream stream{std::string(text)};
-    stream.imbue(std::locale::classic());
-    int32_t value = 0;
-    return stream >> value ? value : 0;
-}
-
 pugi::xml_node NextSiblingElement(pugi::xml_node node) {
     do {
         node = node.next_sibling();
@@ -81,7 +70,7 @@ bool ReadMapping(pugi::xml_node entry, std::string_view& ref, std::string_view& 
 }  // namespace
 
 CDataModelToHMI::CDataModelToHMI()
-    : m_document(new pugi::xml_document), m_utilities(new CParserUtilities(*this)) {}
+    : m_document(new pugi::xml_document), m_utilities(new CParserUtilities()) {}
 
 CDataModelToHMI::~CDataModelToHMI() = default;
 
@@ -110,17 +99,9 @@ void CDataModelToHMI::ResetModel() {
     m_languageOf.clear();
     m_document.reset(new pugi::xml_document);
     m_root = pugi::xml_node();
-    m_menuRootPath.clear();
     m_mdmSectionPath.clear();
     m_mdmSectionPathLength = 0;
-    m_mdmSectionName.clear();
-    m_parameterSetCount = 0;
-    m_temperatureSelectPath.clear();
-    m_celsiusPath.clear();
-    m_fahrenheitPath.clear();
-    m_temperatureUnitsKnown = false;
     m_hasAnsiDeviceNumbers = false;
-    m_gridFaultCounterHidden = false;
     m_mappingCursor = m_firstMapping = pugi::xml_node();
     m_firstMappingSearched = false;
 }
@@ -141,16 +122,12 @@ int32_t CDataModelToHMI::CheckModel(std::string_view text, std::string& versionS
     pugi::xml_node menuRoot;
     if (!m_utilities->FindElementByAttribute(menuTree, "type", "root", menuRoot))
         return kDeviceModelNoMenuRoot;
-    m_menuRootPath = ElementPath(menuRoot);
     return kDeviceModelOk;
 }
 
 void CDataModelToHMI::DeriveFacts() {
-    m_parameterSetCount = StreamInteger(m_root.attribute("multiSets").value());
     ReadMdmSection();
-    ReadTemperatureUnits();
     m_hasAnsiDeviceNumbers = !GetMappedPath("pathAnsiDeviceNumbers").empty();
-    ReadGridFaultCounter();
     CDataModelDependency dependency(*this);
     dependency.Evaluate(*m_document);
 }
@@ -160,23 +137,6 @@ void CDataModelToHMI::ReadMdmSection() {
     if (!m_utilities->FindElementByAttribute(*m_document, "type", "sectionMDM", section)) return;
     m_mdmSectionPath = ElementPath(section);
     m_mdmSectionPathLength = static_cast<uint32_t>(m_mdmSectionPath.size());
-    m_mdmSectionName = section.name();
-}
-
-void CDataModelToHMI::ReadTemperatureUnits() {
-    std::string select = GetMappedPath("temperatureUnitSelectParameter");
-    if (select.empty()) return;
-    m_temperatureSelectPath = std::move(select);
-    m_celsiusPath = GetMappedPath("temperatureUnitReferenceC");
-    m_fahrenheitPath = GetMappedPath("temperatureUnitReferenceF");
-    m_temperatureUnitsKnown = true;
-}
-
-void CDataModelToHMI::ReadGridFaultCounter() {
-    const std::string path = GetMappedPath("gridFaultCounter");
-    if (path.empty()) return;
-    const std::string_view view = FindElement(ResolvePath(m_root, path)).attribute("view").value();
-    m_gridFaultCounterHidden = view.empty() || view == "hidden";
 }
 
 bool CDataModelToHMI::LoadLanguage(const std::string& text) {

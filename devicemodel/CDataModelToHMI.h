@@ -1,6 +1,7 @@
 // A loaded device model and its language document: the load checks with their
-// numbered errors, the facts derived from a model that passed them, and the
-// path and text queries that name channels, units and modules.
+// numbered errors, the facts a load derives from a model that passed them
+// (the MDM section and whether ANSI device numbers are mapped), and the path
+// and text queries that name channels, units and modules.
 //
 // A device model is a self-checksummed XML document describing one relay
 // type; every readable text lives on the element at the same path in the
@@ -123,20 +124,11 @@ public:
     const pugi::xml_document& Document() const { return *m_document; }
     // Top-level node 1 when it is an element, else an empty node.
     pugi::xml_node RootElement() const { return m_root; }
-    bool HasLanguage() const { return m_language != nullptr; }
-    const std::string& MenuRootPath() const { return m_menuRootPath; }
     const std::string& MdmSectionPath() const { return m_mdmSectionPath; }
     uint32_t MdmSectionPathLength() const { return m_mdmSectionPathLength; }
-    const std::string& MdmSectionName() const { return m_mdmSectionName; }
-    int32_t ParameterSetCount() const { return m_parameterSetCount; }
-    const std::string& TemperatureUnitSelectPath() const { return m_temperatureSelectPath; }
-    const std::string& CelsiusReferencePath() const { return m_celsiusPath; }
-    const std::string& FahrenheitReferencePath() const { return m_fahrenheitPath; }
-    bool TemperatureUnitsKnown() const { return m_temperatureUnitsKnown; }
     bool HasAnsiDeviceNumbers() const { return m_hasAnsiDeviceNumbers; }
     bool DisplayAnsiDeviceNumbers() const { return m_displayAnsiDeviceNumbers; }
     void SetDisplayAnsiDeviceNumbers(bool display) { m_displayAnsiDeviceNumbers = display; }
-    bool GridFaultCounterHidden() const { return m_gridFaultCounterHidden; }
     pugi::xml_node MappingCursor() const { return m_mappingCursor; }
 
 private:
@@ -144,8 +136,6 @@ private:
     int32_t CheckModel(std::string_view text, std::string& versionSyntax);
     void DeriveFacts();
     void ReadMdmSection();
-    void ReadTemperatureUnits();
-    void ReadGridFaultCounter();
     pugi::xml_node FirstMappingEntry();
     pugi::xml_node TextElement(pugi::xml_node element) const;
     pugi::xml_node LanguageElement(pugi::xml_node element) const;
@@ -158,18 +148,10 @@ private:
     // Model element -> language element at the same path, filled as asked.
     mutable std::unordered_map<const pugi::xml_node_struct*, pugi::xml_node_struct*> m_languageOf;
     pugi::xml_node m_root;
-    std::string m_menuRootPath;
     std::string m_mdmSectionPath;
     uint32_t m_mdmSectionPathLength = 0;
-    std::string m_mdmSectionName;
-    int32_t m_parameterSetCount = 0;
-    std::string m_temperatureSelectPath;
-    std::string m_celsiusPath;
-    std::string m_fahrenheitPath;
-    bool m_temperatureUnitsKnown = false;
     bool m_hasAnsiDeviceNumbers = false;
     bool m_displayAnsiDeviceNumbers = false;
-    bool m_gridFaultCounterHidden = false;
     pugi::xml_node m_mappingCursor;
     pugi::xml_node m_firstMapping;
     bool m_firstMappingSearched = false;

@@ -1,9 +1,7 @@
 #include "devicemodel/CParserUtilities.h"
 
-#include <cstring>
 #include <utility>
 
-#include "devicemodel/CDataModelToHMI.h"
 #include "devicemodel/ElementIndex.h"
 
 namespace devicemodel {
@@ -23,27 +21,6 @@ bool CSearchAttributeRecursive::for_each(pugi::xml_node node, bool&) {
     m_found = true;
     return false;
 }
-
-void CPathCollector::Append(pugi::xml_node element) {
-    std::string path = ElementPath(element);
-    m_paths.push_back(m_keepFull ? std::move(path) : m_model->StripSectionPath(path));
-}
-
-bool CGetAllMdmPathes::for_each(pugi::xml_node node, bool&) {
-    if (node.type() == pugi::node_element) Append(node);
-    return true;
-}
-
-bool CGetAllProjectedModules::for_each(pugi::xml_node node, bool&) {
-    if (CDataModelToHMI::IsModuleElement(node) &&
-        std::strcmp(node.attribute("projected").value(), "false") != 0) {
-        Append(node);
-    }
-    return true;
-}
-
-CParserUtilities::CParserUtilities(const CDataModelToHMI& model)
-    : m_allPathes(model, true), m_projectedModules(model, true) {}
 
 bool CParserUtilities::FindElementByAttribute(pugi::xml_node start, const std::string& name,
                                               const std::string& value, pugi::xml_node& element) {

@@ -6,31 +6,27 @@
 
 namespace devicemodel {
 
-namespace {
-
-constexpr std::string_view kLengthMark = " LENGTH:";
-
-// Top-level node `index` of `document` (nodes of every kind count).
 pugi::xml_node TopLevelNode(const pugi::xml_document& document, size_t index) {
     pugi::xml_node node = document.first_child();
     for (size_t i = 0; node && i < index; ++i) node = node.next_sibling();
     return node;
 }
 
-}  // namespace
-
-std::string_view StoredChecksum(std::string_view comment) {
-    const size_t lengthMark = comment.find(kLengthMark);
-    if (lengthMark == std::string_view::npos) return std::string_view();
+std::string_view StoredChecksum(std::string_view comment, DigestStart start) {
+    const size_t lengthMark = comment.find(" LENGTH:");
     const size_t colon = comment.find(':');
-    if (colon >= lengthMark) return std::string_view();
-    return comment.substr(colon + 1, lengthMark - colon - 1);
+    if (start == DigestStart::kAfterColon && (colon == std::string_view::npos || colon >= lengthMark)) {
+        return std::string_view();
+    }
+    const size_t first = colon == std::string_view::npos ? 0 : colon + 1;
+    if (lengthMark == std::string_view::npos || lengthMark <= first) return std::string_view();
+    return comment.substr(first, lengthMark - first);
 }
 
-bool HasValidChecksum(std::string_view text, const pugi::xml_document& document) {
+bool HasValidChecksum(std::string_view text, const pugi::xml_document& document, DigestStart start) {
     if (text.size() < kChecksumTrailerLength) return false;
     const std::string expected = platform::Md5Hex::Of(text.substr(0, text.size() - kChecksumTrailerLength));
-    return StoredChecksum(TopLevelNode(document, 2).value()) == expected;
+    return StoredChecksum(TopLevelNode(document, 2).value(), start) == expected;
 }
 
 }  // namespace devicemodel

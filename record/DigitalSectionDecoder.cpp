@@ -128,15 +128,13 @@ void DigitalSectionDecoder::NameDefinitions() {
 }
 
 void DigitalSectionDecoder::GroupEvents() {
-    std::vector<EventRecord> records;
+    // Every event with the time of its set, grouped by signal id.
+    std::vector<std::pair<const Event*, int64_t>> records;
     for (const EventSet& set : m_record.EventSets()) {
-        for (const Event& event : set.events) {
-            records.push_back(EventRecord{event.id, event.key, set.timeSample, event.no, event.value,
-                                          event.previousValue});
-        }
+        for (const Event& event : set.events) records.emplace_back(&event, set.timeSample);
     }
     std::stable_sort(records.begin(), records.end(),
-                     [](const EventRecord& a, const EventRecord& b) { return a.id < b.id; });
+                     [](const auto& a, const auto& b) { return a.first->id < b.first->id; });
     std::unordered_map<int32_t, const DigitalDefinition*> firstDefinition;
     for (const DigitalDefinition& definition : m_record.DigitalDefinitions()) {
         firstDefinition.emplace(definition.id, &definition);
@@ -144,20 +142,20 @@ void DigitalSectionDecoder::GroupEvents() {
     bool haveCurrent = false;
     int32_t current = 0;
     SignalHistory* history = nullptr;
-    for (const EventRecord& record : records) {
-        const Transition transition{record.timeSample, record.no, record.value, record.previousValue};
-        if (haveCurrent && record.id == current) {
+    for (const auto& [event, timeSample] : records) {
+        const Transition transition{timeSample, event->no, event->value, event->previousValue};
+        if (haveCurrent && event->id == current) {
             history->transitions.push_back(transition);
             continue;
         }
-        const auto definition = firstDefinition.find(record.id);
+        const auto definition = firstDefinition.find(event->id);
         if (definition == firstDefinition.end()) continue;
         std::vector<SignalHistory>& list =
             definition->second->dataLength == 0 ? m_record.OneBitHistories() : m_record.MultiBitHistories();
         list.push_back(SignalHistory{*definition->second, {transition}});
         history = &list.back();
         haveCurrent = true;
-        current = record.id;
+        current = event->id;
     }
     for (auto* list : {&m_record.OneBitHistories(), &m_record.MultiBitHistories()}) {
         for (SignalHistory& signal : *list) {

@@ -65,15 +65,6 @@ struct StateImageEntry {
     int32_t value = 0;
 };
 
-struct EventRecord {
-    int32_t id = 0;
-    std::string key;
-    int64_t timeSample = 0;
-    int32_t no = 0;
-    int32_t value = 0;
-    int32_t previousValue = 0;
-};
-
 struct Transition {
     int64_t sample = 0;
     int32_t no = 0;

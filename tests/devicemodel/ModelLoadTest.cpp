@@ -40,11 +40,7 @@ void ExpectError(const std::string& text, int32_t code, const std::string& messa
 
 TEST(ModelLoad, ValidModelDerivesItsFacts) {
     DeviceModelBuilder builder;
-    builder.Mapping("temperatureUnitSelectParameter", "MDM/Settings/Unit")
-        .Mapping("temperatureUnitReferenceC", "/Dev/MDM/Settings/C")
-        .Mapping("temperatureUnitReferenceF", "MDM/Settings/F")
-        .Mapping("pathAnsiDeviceNumbers", "MDM/Ansi")
-        .RootAttribute("multiSets", " 12abc");
+    builder.Mapping("pathAnsiDeviceNumbers", "MDM/Ansi");
     // The menu root may sit anywhere inside the menu tree.
     builder.Remove("/Dev/Menu/Root").Set("/Dev/Menu/Level/Start", "type", "root");
     CDataModelToHMI model;
@@ -52,23 +48,14 @@ TEST(ModelLoad, ValidModelDerivesItsFacts) {
     ASSERT_TRUE(model.Load(builder.ModelXml(), error));
     EXPECT_EQ(error.code, 0);
     EXPECT_EQ(error.text, "earlier");  // a successful load leaves the record alone
-    EXPECT_EQ(model.MenuRootPath(), "/Dev/Menu/Level/Start");
     EXPECT_EQ(model.MdmSectionPath(), "/Dev/MDM");
-    EXPECT_EQ(model.MdmSectionName(), "MDM");
-    EXPECT_EQ(model.ParameterSetCount(), 12);
-    EXPECT_TRUE(model.TemperatureUnitsKnown());
-    EXPECT_EQ(model.TemperatureUnitSelectPath(), "/Dev/MDM/Settings/Unit");
-    EXPECT_EQ(model.CelsiusReferencePath(), "/Dev/MDM/Settings/C");
-    EXPECT_EQ(model.FahrenheitReferencePath(), "/Dev/MDM/Settings/F");
     EXPECT_TRUE(model.HasAnsiDeviceNumbers());
 
     // Without their elements the facts stay unset.
     Loaded bare(
-        DeviceModelBuilder().Set("/Dev/MDM", "type", "other").RootAttribute("multiSets", "x").ModelXml());
+        DeviceModelBuilder().Set("/Dev/MDM", "type", "other").ModelXml());
     ASSERT_TRUE(bare.ok);
     EXPECT_EQ(bare.model.MdmSectionPath(), "");
-    EXPECT_EQ(bare.model.ParameterSetCount(), 0);
-    EXPECT_FALSE(bare.model.TemperatureUnitsKnown());
     EXPECT_FALSE(bare.model.HasAnsiDeviceNumbers());
     EXPECT_EQ(bare.model.MakeFullPath("Prot/IL1"), "/Prot/IL1");
 }
@@ -136,7 +123,6 @@ TEST(ModelLoad, FailedModelStillAnswersPathQueries) {
     EXPECT_TRUE(model.LoadLanguage(builder.LanguageXml()));
     EXPECT_EQ(model.GetText("/Dev/MDM/Prot/IL1"), "IL1");
     // The earlier load's facts are gone and the failed one derives none.
-    EXPECT_EQ(model.MenuRootPath(), "");
     EXPECT_EQ(model.MdmSectionPath(), "");
     EXPECT_FALSE(model.HasAnsiDeviceNumbers());
 }
@@ -158,22 +144,6 @@ TEST(MappingLookup, EntriesUpToTheFirstIncompleteOne) {
     EXPECT_EQ(Loaded(DeviceModelBuilder().ModelXml()).model.GetMappedPath("first"), "");
     Loaded incompleteFirst(DeviceModelBuilder().Mapping("first", "").Mapping("second", "MDM/B").ModelXml());
     EXPECT_EQ(incompleteFirst.model.GetMappedPath("second"), "");
-}
-
-TEST(MappingLookup, GridFaultCounterIsHiddenUnlessItHasAView) {
-    const auto hidden = [](const char* view, const char* ref = "MDM/Stats/Faults") {
-        DeviceModelBuilder builder;
-        builder.Element("Stats/Faults").Mapping("gridFaultCounter", ref);
-        if (view != nullptr) builder.Set("Stats/Faults", "view", view);
-        Loaded loaded(builder.ModelXml());
-        EXPECT_TRUE(loaded.ok);
-        return loaded.model.GridFaultCounterHidden();
-    };
-    EXPECT_TRUE(hidden(nullptr));
-    EXPECT_TRUE(hidden(""));
-    EXPECT_TRUE(hidden("hidden"));
-    EXPECT_FALSE(hidden("visible"));
-    EXPECT_TRUE(hidden("visible", "MDM/Missing"));
 }
 
 }  // namespace

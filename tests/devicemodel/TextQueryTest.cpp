@@ -62,10 +62,8 @@ TEST_F(TextQuery, LanguageDocumentStates) {
     std::string damaged = builder.LanguageXml();
     damaged[damaged.find("\"IL1\"") + 1] = 'X';  // the text, not the name
     EXPECT_FALSE(model.LoadLanguage(damaged));
-    EXPECT_FALSE(model.HasLanguage());
     EXPECT_EQ(NodeText("Prot/IL1"), "fallback:[IL1]");  // wrong checksum: dropped
     EXPECT_FALSE(model.LoadLanguage("<Dev><MDM>"));
-    EXPECT_TRUE(model.HasLanguage());
     EXPECT_EQ(NodeText("Prot/IL1"), "fallback:{IL1}");  // not well-formed: empty document
     EXPECT_TRUE(model.LoadLanguage(builder.LanguageXml()));
     EXPECT_EQ(NodeText("Prot/IL1"), "ok:IL1");

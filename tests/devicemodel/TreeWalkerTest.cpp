@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "devicemodel/CDataModelToHMI.h"
 #include "devicemodel/CParserUtilities.h"
 #include "devicemodel/TreeWalker.h"
 #include "support/DeviceModelFixture.h"
@@ -102,8 +101,7 @@ TEST(TreeWalker, DeepDocumentDoesNotExhaustTheStack) {
 }
 
 TEST(ParserUtilities, SearchFindsTheFirstMatchBelowTheStart) {
-    devicemodel::CDataModelToHMI model;
-    devicemodel::CParserUtilities utilities{model};
+    devicemodel::CParserUtilities utilities;
     const pugi::xml_document document =
         Parse("<r type='x'><a><deep type='x' n='1'/></a><late type='x' n='2'/><c type='X'/><e type=''/></r>");
     const pugi::xml_node root = document.child("r");
@@ -124,30 +122,6 @@ TEST(ParserUtilities, SearchFindsTheFirstMatchBelowTheStart) {
     EXPECT_EQ(find(root, "missing", ""), "-");
     EXPECT_EQ(find(root, "t?pe", "X"), "c");
     EXPECT_EQ(find(root, "n", "2"), "late");  // a search after a successful one starts afresh
-}
-
-TEST(ParserUtilities, CollectorsKeepOrStripTheSectionPath) {
-    fixture::DeviceModelBuilder builder;
-    builder.Module("Prot", "Protection").Element("Prot/IL1").Module("Meas", "Measurement", "mdmAppFrame");
-    builder.Set("Meas", "projected", "false");
-    devicemodel::CDataModelToHMI model;
-    devicemodel::CParserUtilities utilities{model};
-    devicemodel::DeviceModelError error;
-    ASSERT_TRUE(model.Load(builder.ModelXml(), error));
-    const pugi::xml_node section = model.FindElement("/Dev/MDM");
-
-    auto& paths = utilities.AllMdmPathes();
-    Traverse(section, paths);
-    EXPECT_EQ(paths.Paths(),
-              (std::vector<std::string>{"/Dev/MDM/Prot", "/Dev/MDM/Prot/IL1", "/Dev/MDM/Meas"}));
-    paths.Clear();
-    paths.SetKeepFullPaths(false);
-    Traverse(section, paths);
-    EXPECT_EQ(paths.Paths(), (std::vector<std::string>{"Prot", "Prot/IL1", "Meas"}));
-
-    auto& modules = utilities.AllProjectedModules();
-    Traverse(model.Document(), modules);
-    EXPECT_EQ(modules.Paths(), std::vector<std::string>{"/Dev/MDM/Prot"});
 }
 
 }  // namespace
