@@ -4,6 +4,7 @@
 
 #include "dr_mvq4/DisturbanceDataReader.h"
 #include "module/Cdr_mvq4_v001App.h"
+#include "module/HostHandover.h"
 #include "module/LoadSequence.h"
 
 namespace {
@@ -15,7 +16,12 @@ extern "C" DR_MVQ4_API bool DR_MVQ4_CALL CreateDisturbanceDataReaderInstance(Dis
                                                                               const char* language,
                                                                               const wchar_t* options) {
     try {
-        return LoadDisturbanceFile(out, path, language, options);
+        DisturbanceDataReader* loaded = nullptr;
+        if (out == nullptr || !LoadDisturbanceFile(&loaded, path, language, options)) return false;
+        DisturbanceDataReader* handed = HandToHost(loaded);
+        if (handed == nullptr) return false;
+        *out = handed;
+        return true;
     } catch (const std::bad_alloc&) {
         return false;
     } catch (...) {
@@ -24,5 +30,5 @@ extern "C" DR_MVQ4_API bool DR_MVQ4_CALL CreateDisturbanceDataReaderInstance(Dis
 }
 
 extern "C" DR_MVQ4_API void DR_MVQ4_CALL FreeDisturbanceDataReaderInstance(DisturbanceDataReader* reader) {
-    delete reader;
+    TakeBackFromHost(reader);
 }
