@@ -92,6 +92,8 @@ public:
     std::ptrdiff_t operator-(const RecordIterator& other) const { return m_position - other.m_position; }
     bool operator==(const RecordIterator& other) const { return m_position == other.m_position; }
     bool operator!=(const RecordIterator& other) const { return m_position != other.m_position; }
+    // The array position itself: what the iterator holds.
+    Record* const* Position() const noexcept { return m_position; }
 
 private:
     Record* const* m_position;
