@@ -11,10 +11,10 @@
 #include <functional>
 #include <string>
 
-#include "CsvWriter.h"
-#include "OutputFile.h"
+#include "formats/csv/CsvWriter.h"
+#include "formats/OutputFile.h"
 #include "SyntheticRecord.h"
-#include "comtrade/ComtradeWriter.h"
+#include "formats/comtrade/ComtradeWriter.h"
 #include "plot/PlotRenderer.h"
 
 namespace {

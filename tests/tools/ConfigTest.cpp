@@ -7,7 +7,7 @@
 
 #include "ComtradeReader.h"
 #include "ExportFixtures.h"
-#include "Utf8.h"
+#include "formats/Utf8Text.h"
 
 namespace {
 

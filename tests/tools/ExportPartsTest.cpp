@@ -6,9 +6,9 @@
 #include <cfloat>
 #include <cmath>
 
-#include "comtrade/ChannelScaling.h"
-#include "comtrade/ConfigFile.h"
-#include "comtrade/FieldText.h"
+#include "formats/comtrade/ChannelScaling.h"
+#include "formats/comtrade/ConfigFile.h"
+#include "formats/comtrade/FieldText.h"
 
 namespace {
 

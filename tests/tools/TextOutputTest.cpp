@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "JsonWriter.h"
-#include "NumberText.h"
-#include "Utf8.h"
+#include "formats/json/JsonWriter.h"
+#include "formats/NumberText.h"
+#include "formats/Utf8Text.h"
 
 namespace {
 

@@ -6,10 +6,9 @@
 #include <cstring>
 #include <iostream>
 
-#include "Diagnostics.h"
-#include "PluginLoader.h"
-#include "PluginPath.h"
-#include "Utf8.h"
+#include "ExitStatus.h"
+#include "host/Plugin.h"
+#include "host/PluginPath.h"
 
 namespace cvdr {
 namespace {
@@ -40,18 +39,17 @@ std::string LoadFailure(const std::string& file) {
     return file + ": cannot load the record" + (problem.empty() ? "" : ": " + problem);
 }
 
-std::shared_ptr<Plugin> LoadPlugin(const RecordRequest& request) {
+std::shared_ptr<host::Plugin> LoadPlugin(const RecordRequest& request) {
     std::string error;
-    std::shared_ptr<Plugin> plugin = Plugin::Load(FindPlugin(request.plugin), error);
+    std::shared_ptr<host::Plugin> plugin = host::Plugin::Load(host::FindPlugin(request.plugin), error);
     if (!plugin) ReportError(error);
     return plugin;
 }
 
 int RunOnRecord(const RecordRequest& request, const RecordWriter& write) {
-    const std::shared_ptr<Plugin> plugin = LoadPlugin(request);
+    const std::shared_ptr<host::Plugin> plugin = LoadPlugin(request);
     if (!plugin) return kExitFailure;
-    const ReaderHandle reader =
-        plugin->Open(Utf8ToWide(request.file), request.language, Utf8ToWide(request.options));
+    const host::ReaderHandle reader = plugin->Open({request.file, request.language, request.options});
     if (!reader) {
         ReportError(LoadFailure(request.file));
         return kExitFailure;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Plugin.h"
 
 namespace cvdr {
 
@@ -17,7 +18,7 @@ struct RecordRequest {
     std::string file;
     std::string language = "ENG";
     std::string options;
-    std::string plugin;  // empty: the usual search (PluginPath.h)
+    std::string plugin;  // empty: the usual search (host/PluginPath.h)
 };
 
 using RecordWriter = std::function<void(DisturbanceDataReader& reader, std::ostream& out)>;
@@ -27,11 +28,9 @@ using RecordWriter = std::function<void(DisturbanceDataReader& reader, std::ostr
 // been reported on standard error in one line.
 int RunOnRecord(const RecordRequest& request, const RecordWriter& write);
 
-class Plugin;
-
 // Loads the plug-in the request names (or finds); null after reporting the
 // reason on standard error.
-std::shared_ptr<Plugin> LoadPlugin(const RecordRequest& request);
+std::shared_ptr<host::Plugin> LoadPlugin(const RecordRequest& request);
 
 // "FILE: cannot load the record", with what the file system tells about the
 // file when it tells anything ("No such file or directory", "is a folder").

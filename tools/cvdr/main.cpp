@@ -18,15 +18,15 @@
 #include <string>
 #include <vector>
 
-#include "ConfigCommand.h"
-#include "diagnostics/CheckCommand.h"
-#include "diagnostics/ModelsCommand.h"
-#include "Diagnostics.h"
-#include "DumpCommand.h"
-#include "ExportCommand.h"
-#include "InfoCommand.h"
-#include "PlotCommand.h"
+#include "ExitStatus.h"
 #include "RecordSession.h"
+#include "commands/CheckCommand.h"
+#include "commands/ConfigCommand.h"
+#include "commands/ExportCommand.h"
+#include "commands/InfoCommand.h"
+#include "commands/ModelsCommand.h"
+#include "commands/PlotCommand.h"
+#include "formats/json/DumpWriter.h"
 
 namespace {
 

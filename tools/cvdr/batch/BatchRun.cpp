@@ -2,9 +2,8 @@
 
 #include <exception>
 
-#include "Diagnostics.h"
-#include "PluginLoader.h"
-#include "Utf8.h"
+#include "ExitStatus.h"
+#include "host/Plugin.h"
 #include "batch/ProgressBar.h"
 #include "batch/RecordFinder.h"
 
@@ -12,9 +11,9 @@ namespace cvdr {
 namespace {
 
 // Loads and handles one record; false after reporting why it failed.
-bool RunOne(const Plugin& plugin, const std::string& file, const RecordRequest& request,
+bool RunOne(const host::Plugin& plugin, const std::string& file, const RecordRequest& request,
             const RecordAction& action, ProgressBar& progress) {
-    const ReaderHandle reader = plugin.Open(Utf8ToWide(file), request.language, Utf8ToWide(request.options));
+    const host::ReaderHandle reader = plugin.Open({file, request.language, request.options});
     if (!reader) {
         progress.Clear();
         ReportError(LoadFailure(file));
@@ -34,7 +33,7 @@ bool RunOne(const Plugin& plugin, const std::string& file, const RecordRequest& 
 
 int RunOnRecords(const std::vector<std::string>& inputs, const RecordRequest& request,
                  const RecordAction& action) {
-    const std::shared_ptr<Plugin> plugin = LoadPlugin(request);
+    const std::shared_ptr<host::Plugin> plugin = LoadPlugin(request);
     if (!plugin) return kExitFailure;
     const FoundRecords found = FindRecords(inputs);
     for (const std::string& problem : found.problems) ReportError(problem);

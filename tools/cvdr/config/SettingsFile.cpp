@@ -9,8 +9,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "OutputFile.h"
-#include "Utf8.h"
+#include "formats/OutputFile.h"
+#include "formats/Utf8Text.h"
 
 namespace cvdr {
 namespace {

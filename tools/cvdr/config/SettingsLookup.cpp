@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "Utf8.h"
+#include "formats/Utf8Text.h"
 #include "platform/Registry.h"
 
 namespace cvdr {

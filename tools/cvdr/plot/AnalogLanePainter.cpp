@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "ChannelSamples.h"
-#include "Diagnostics.h"
-#include "Utf8.h"
+#include "ExitStatus.h"
+#include "formats/Utf8Text.h"
 #include "plot/AxisTicks.h"
 #include "plot/LanePainter.h"
 #include "plot/Paint.h"

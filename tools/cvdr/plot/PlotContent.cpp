@@ -4,9 +4,9 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "Diagnostics.h"
-#include "NumberText.h"
-#include "Utf8.h"
+#include "ExitStatus.h"
+#include "formats/NumberText.h"
+#include "formats/Utf8Text.h"
 
 namespace cvdr::plot {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "Diagnostics.h"
-#include "NumberText.h"
-#include "Utf8.h"
+#include "ExitStatus.h"
+#include "formats/NumberText.h"
+#include "formats/Utf8Text.h"
 #include "plot/AxisTicks.h"
 #include "plot/LanePainter.h"
 #include "plot/Paint.h"

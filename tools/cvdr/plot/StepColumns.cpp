@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "ChannelSamples.h"
-#include "Utf8.h"
+#include "formats/Utf8Text.h"
 
 namespace cvdr::plot {
 namespace {

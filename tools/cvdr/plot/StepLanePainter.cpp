@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Diagnostics.h"
+#include "ExitStatus.h"
 #include "plot/LanePainter.h"
 #include "plot/Paint.h"
 #include "plot/StepColumns.h"
