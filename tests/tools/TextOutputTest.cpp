@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "formats/json/JsonWriter.h"
 #include "formats/NumberText.h"
 #include "formats/Utf8Text.h"
+#include "formats/json/JsonWriter.h"
 
 namespace {
 

@@ -16,9 +16,6 @@ enum ExitStatus : int {
 // Writes "cvdr: <message>" and a line feed to standard error.
 inline void ReportError(const std::string& message) { std::cerr << "cvdr: " << message << std::endl; }
 
-// Null texts from the plug-in read as empty.
-inline const char* Text(const char* text) { return text != nullptr ? text : ""; }
-
 }  // namespace cvdr
 
 #endif

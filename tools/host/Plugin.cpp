@@ -55,7 +55,8 @@ ReaderHandle Plugin::Open(const RecordSource& source) const {
     const std::wstring file = platform::Utf8ToWide(source.file);
     const std::wstring options = platform::Utf8ToWide(source.options);
     DisturbanceDataReader* reader = nullptr;
-    if (!m_create(&reader, file.c_str(), source.language.c_str(), options.c_str()) || reader == nullptr) return {};
+    if (!m_create(&reader, file.c_str(), source.language.c_str(), options.c_str()) || reader == nullptr)
+        return {};
     return ReaderHandle(shared_from_this(), reader, m_free);
 }
 

@@ -10,10 +10,10 @@
 #include <stdexcept>
 
 #include "ExitStatus.h"
-#include "formats/TextTable.h"
-#include "formats/Utf8Text.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsLookup.h"
+#include "formats/TextTable.h"
+#include "formats/Utf8Text.h"
 
 namespace cvdr {
 namespace {

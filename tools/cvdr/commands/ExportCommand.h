@@ -18,21 +18,11 @@ struct ExportRequest {
     std::string outputFolder;         // created when missing
     ExportTarget target = ExportTarget::kComtrade;
     comtrade::ExportFormat format;
-    RecordRequest record;  // plug-in, language, options
+    RecordRequest record;  // plug-in, language, options; the file is unused
 };
 
 // Returns the exit status; failures have been reported.
 int RunExport(const ExportRequest& request);
-
-// Output names by record: the file name without its extension; a name
-// already taken in this run gets "_2", "_3", ... appended.
-class OutputNames {
-public:
-    std::string Take(const std::string& recordFile);
-
-private:
-    std::vector<std::string> m_taken;
-};
 
 }  // namespace cvdr
 

@@ -1,8 +1,8 @@
 #include "commands/InfoCommand.h"
 
+#include <algorithm>
 #include <string>
 
-#include "ExitStatus.h"
 #include "formats/NumberText.h"
 #include "formats/TextTable.h"
 
@@ -10,82 +10,63 @@ namespace cvdr {
 namespace {
 
 // A table cell; "-" stands for an empty text so that columns stay readable.
-std::string Cell(const char* text) {
-    const std::string cell = Text(text);
-    return cell.empty() ? "-" : cell;
+std::string Cell(const std::string& text) { return text.empty() ? "-" : text; }
+
+std::string TimeZoneText(const host::TimeZone& zone) {
+    return std::string(zone.valid ? "valid" : "not valid") + ", offset " + std::to_string(zone.offset) +
+           " s, daylight saving " + std::to_string(zone.dstOffset) + " s";
 }
 
-std::string TimeZoneText(DisturbanceDataReader& reader) {
-    int offset = 0;
-    int dstOffset = 0;
-    const bool valid = reader.GetTimeZone(&offset, &dstOffset);
-    return std::string(valid ? "valid" : "not valid") + ", offset " + std::to_string(offset) +
-           " s, daylight saving " + std::to_string(dstOffset) + " s";
-}
-
-void WriteSummary(DisturbanceDataReader& reader, std::ostream& out) {
-    FileMetadataReader& metadata = *reader.GetFileMetadata();
-    TextTable summary({"file:", Text(metadata.GetFileName())});
-    summary.AddRow({"description:", Text(metadata.GetDescription())});
-    summary.AddRow({"trigger time:", Text(metadata.GetTriggerTimeText())});
-    summary.AddRow({"sample interval:", NumberText(reader.GetSampleInterval())});
-    summary.AddRow({"sample count:", std::to_string(reader.GetSampleCount())});
-    summary.AddRow({"trigger sample:", std::to_string(reader.GetTriggerSample())});
-    summary.AddRow({"time zone:", TimeZoneText(reader)});
-    summary.AddRow({"language:", Text(reader.GetLanguage())});
+void WriteSummary(const host::Record& record, std::ostream& out) {
+    TextTable summary({"file:", record.fileName});
+    summary.AddRow({"description:", record.description});
+    summary.AddRow({"trigger time:", record.triggerTimeText});
+    summary.AddRow({"sample interval:", NumberText(record.sampleInterval)});
+    summary.AddRow({"sample count:", std::to_string(record.sampleCount)});
+    summary.AddRow({"trigger sample:", std::to_string(record.triggerSample)});
+    summary.AddRow({"time zone:", TimeZoneText(record.timeZone)});
+    summary.AddRow({"language:", record.language});
     summary.Print(out);
 }
 
-size_t InvalidRangeCount(RangeMarker& marker) {
-    size_t count = 0;
-    for (RangeIterator it = marker.GetRangesBegin(), end = marker.GetRangesEnd(); it != end; ++it) {
-        if (!it->valid) ++count;
-    }
-    return count;
-}
-
-TextTable::Row ChannelRow(const char* kind, int index, GenericChannelReader& channel, const std::string& unit,
-                          size_t count) {
-    ChannelMetadataReader& metadata = *channel.GetMetadata();
+TextTable::Row ChannelRow(const char* kind, size_t index, const host::Channel& channel,
+                          const std::string& unit, size_t count) {
     return {kind,
             std::to_string(index),
-            Cell(metadata.GetName()),
+            Cell(channel.name),
             unit,
-            std::to_string(channel.GetId()),
-            Cell(channel.GetKey()),
-            ColorText(metadata.GetColor()),
+            std::to_string(channel.id),
+            Cell(channel.key),
+            ColorText(channel.color),
             std::to_string(count)};
 }
 
-void AddAnalogRows(TextTable& table, DisturbanceDataReader& reader) {
-    for (int i = 0, n = reader.GetAnalogChannelCount(); i < n; ++i) {
-        AnalogChannelReader& channel = *reader.GetAnalogChannel(i);
-        const size_t invalidRanges = InvalidRangeCount(*channel.GetRangeMarker());
-        table.AddRow(ChannelRow("analog", i, channel, Cell(channel.GetUnit()), invalidRanges));
-    }
+size_t InvalidRangeCount(const host::Channel& channel) {
+    return static_cast<size_t>(std::count_if(channel.ranges.begin(), channel.ranges.end(),
+                                             [](const RangeRecord& range) { return !range.valid; }));
 }
 
 template <typename Channel>
-void AddTransitionalRow(TextTable& table, const char* kind, int index, Channel& channel) {
-    const int transitions = channel.GetTransitionCount();
-    table.AddRow(
-        ChannelRow(kind, index, channel, "-", transitions < 0 ? 0 : static_cast<size_t>(transitions)));
+void AddTransitionalRows(TextTable& table, const char* kind, const std::vector<Channel>& channels) {
+    for (size_t i = 0; i < channels.size(); ++i)
+        table.AddRow(ChannelRow(kind, i, channels[i], "-", channels[i].transitions.size()));
 }
 
 }  // namespace
 
-void WriteInfo(DisturbanceDataReader& reader, std::ostream& out) {
-    WriteSummary(reader, out);
+void WriteInfo(const host::Record& record, std::ostream& out) {
+    WriteSummary(record, out);
     out << '\n';
     TextTable channels({"kind", "index", "name", "unit", "id", "key", "colour", "count"});
-    AddAnalogRows(channels, reader);
-    for (int i = 0, n = reader.GetDigitalChannelCount(); i < n; ++i) {
-        AddTransitionalRow(channels, "digital", i, *reader.GetDigitalChannel(i));
+    for (size_t i = 0; i < record.analog.size(); ++i) {
+        const host::AnalogChannel& channel = record.analog[i];
+        channels.AddRow(ChannelRow("analog", i, channel, Cell(channel.unit), InvalidRangeCount(channel)));
     }
-    for (int i = 0, n = reader.GetLogicalChannelCount(); i < n; ++i) {
-        AddTransitionalRow(channels, "logical", i, *reader.GetLogicalChannel(i));
-    }
+    AddTransitionalRows(channels, "digital", record.digital);
+    AddTransitionalRows(channels, "logical", record.logical);
     channels.Print(out);
 }
+
+int RunInfo(const RecordRequest& request) { return RunOnRecord(request, {false}, WriteInfo); }
 
 }  // namespace cvdr

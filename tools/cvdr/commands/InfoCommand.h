@@ -4,7 +4,8 @@
 
 #include <ostream>
 
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "RecordSession.h"
+#include "host/Record.h"
 
 namespace cvdr {
 
@@ -12,7 +13,10 @@ namespace cvdr {
 // (analog, digital, logical, each in index order) with kind, index, name,
 // unit, id, key, colour (#RRGGBB) and count: the transitions of a digital or
 // logical channel, the invalid ranges of an analog one.
-void WriteInfo(DisturbanceDataReader& reader, std::ostream& out);
+void WriteInfo(const host::Record& record, std::ostream& out);
+
+// Returns the exit status.
+int RunInfo(const RecordRequest& request);
 
 }  // namespace cvdr
 

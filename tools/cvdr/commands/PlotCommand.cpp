@@ -58,10 +58,11 @@ int RunPlot(const PlotCommandRequest& request) {
     }
     plot.output = request.output;
     plot.content = {request.channels, request.from, request.to, request.groupByUnit};
-    plot.sourceName = std::filesystem::path(request.record.file).filename().string();
-    const int status = RunOnRecord(request.record, [&plot](DisturbanceDataReader& reader, std::ostream& out) {
-        out << Summary(plot.output, plot::RenderPlot(reader, plot));
-    });
+    plot.sourceName = std::filesystem::path(request.record.source.file).filename().string();
+    const int status =
+        RunOnRecord(request.record, {}, [&plot](const host::Record& record, std::ostream& out) {
+            out << Summary(plot.output, plot::RenderPlot(record, plot));
+        });
     plot::ReleaseDrawingCaches();
     return status;
 }

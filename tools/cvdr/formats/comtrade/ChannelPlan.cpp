@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "ExitStatus.h"
 #include "formats/Utf8Text.h"
 
 namespace cvdr::comtrade {
@@ -19,27 +18,27 @@ std::optional<double> ParseNumber(const std::string& text) {
     return value;
 }
 
-AnalogColumn PlanAnalog(DisturbanceDataReader& reader, int index, uint32_t sampleCount) {
-    AnalogChannelReader& channel = *reader.GetAnalogChannel(index);
+AnalogColumn PlanAnalog(const host::Record& record, size_t index) {
+    const host::AnalogChannel& channel = record.analog[index];
     AnalogColumn column;
     column.channel = index;
-    column.name = ValidUtf8(Text(channel.GetMetadata()->GetName()));
-    column.unit = ValidUtf8(Text(channel.GetUnit()));
-    const AnalogSamples samples(channel);
-    for (uint32_t sample = 0; sample < sampleCount; ++sample) {
-        if (samples.IsValid(sample)) column.range.Add(samples.Value(sample));
+    column.name = ValidUtf8(channel.name);
+    column.unit = ValidUtf8(channel.unit);
+    for (uint32_t sample = 0; sample < record.sampleCount; ++sample) {
+        if (channel.IsValid(sample)) column.range.Add(channel.values[sample]);
     }
     return column;
 }
 
 // Numbers when every valid state text is one, else codes for the texts.
-void PlanStates(LogicalChannelReader& channel, AnalogColumn& column) {
+void PlanStates(const host::LogicalChannel& channel, AnalogColumn& column) {
     std::vector<std::string> texts;
     bool numeric = true;
-    for (auto it = channel.GetTransitionsBegin(), end = channel.GetTransitionsEnd(); it != end; ++it) {
-        if (it->text.empty()) continue;
-        numeric = numeric && ParseNumber(it->text).has_value();
-        if (std::find(texts.begin(), texts.end(), it->text) == texts.end()) texts.push_back(it->text);
+    for (const LogicalTransition& transition : channel.transitions) {
+        if (transition.text.empty()) continue;
+        numeric = numeric && ParseNumber(transition.text).has_value();
+        if (std::find(texts.begin(), texts.end(), transition.text) == texts.end())
+            texts.push_back(transition.text);
     }
     if (!numeric) column.stateCodes = texts;
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -47,12 +46,12 @@ void PlanStates(LogicalChannelReader& channel, AnalogColumn& column) {
     }
 }
 
-AnalogColumn PlanLogical(DisturbanceDataReader& reader, int index) {
-    LogicalChannelReader& channel = *reader.GetLogicalChannel(index);
+AnalogColumn PlanLogical(const host::Record& record, size_t index) {
+    const host::LogicalChannel& channel = record.logical[index];
     AnalogColumn column;
     column.logical = true;
     column.channel = index;
-    column.name = ValidUtf8(Text(channel.GetMetadata()->GetName()));
+    column.name = ValidUtf8(channel.name);
     PlanStates(channel, column);
     return column;
 }
@@ -65,15 +64,15 @@ void AddRun(std::vector<SampleRun>& runs, uint32_t first, uint32_t last) {
     }
 }
 
-StatusColumn PlanStatus(DisturbanceDataReader& reader, int index, uint32_t sampleCount) {
-    DigitalChannelReader& channel = *reader.GetDigitalChannel(index);
+StatusColumn PlanStatus(const host::Record& record, size_t index) {
+    const host::DigitalChannel& channel = record.digital[index];
     StatusColumn column;
     column.channel = index;
-    column.name = ValidUtf8(Text(channel.GetMetadata()->GetName()));
-    TransitionCursor<DigitalTransition> cursor(channel);
-    for (uint32_t sample = 0; sample < sampleCount;) {
-        const bool invalid = DigitalLevel(cursor.At(sample)) < 0;
-        const uint32_t end = std::min(cursor.RunEnd(sample), sampleCount);
+    column.name = ValidUtf8(channel.name);
+    host::TransitionCursor<DigitalTransition> cursor(channel);
+    for (uint32_t sample = 0; sample < record.sampleCount;) {
+        const bool invalid = host::DigitalLevel(cursor.At(sample)) < 0;
+        const uint32_t end = std::min(cursor.RunEnd(sample), record.sampleCount);
         if (invalid) AddRun(column.invalidRuns, sample, end - 1);
         sample = end;
     }
@@ -82,43 +81,38 @@ StatusColumn PlanStatus(DisturbanceDataReader& reader, int index, uint32_t sampl
 
 }  // namespace
 
-ChannelPlan PlanChannels(DisturbanceDataReader& reader, DataType type) {
+ChannelPlan PlanChannels(const host::Record& record, DataType type) {
     ChannelPlan plan;
-    plan.sampleCount = reader.GetSampleCount();
-    for (int i = 0, n = reader.GetAnalogChannelCount(); i < n; ++i) {
-        plan.analog.push_back(PlanAnalog(reader, i, plan.sampleCount));
-    }
-    for (int i = 0, n = reader.GetLogicalChannelCount(); i < n; ++i)
-        plan.analog.push_back(PlanLogical(reader, i));
+    plan.sampleCount = record.sampleCount;
+    for (size_t i = 0; i < record.analog.size(); ++i) plan.analog.push_back(PlanAnalog(record, i));
+    for (size_t i = 0; i < record.logical.size(); ++i) plan.analog.push_back(PlanLogical(record, i));
     for (AnalogColumn& column : plan.analog)
         column.scaling = Scaling::ForRange(column.range, IntegerLimit(type));
-    for (int i = 0, n = reader.GetDigitalChannelCount(); i < n; ++i) {
-        plan.status.push_back(PlanStatus(reader, i, plan.sampleCount));
-    }
+    for (size_t i = 0; i < record.digital.size(); ++i) plan.status.push_back(PlanStatus(record, i));
     return plan;
 }
 
 std::optional<double> LogicalStateValue(const AnalogColumn& column, const LogicalTransition* transition) {
-    if (!IsLogicalValid(transition)) return std::nullopt;
+    if (!host::IsLogicalValid(transition)) return std::nullopt;
     if (column.stateCodes.empty()) return ParseNumber(transition->text);
     const auto found = std::find(column.stateCodes.begin(), column.stateCodes.end(), transition->text);
     if (found == column.stateCodes.end()) return std::nullopt;
     return static_cast<double>(found - column.stateCodes.begin());
 }
 
-AnalogColumnReader::AnalogColumnReader(DisturbanceDataReader& reader, const AnalogColumn& column)
+AnalogColumnReader::AnalogColumnReader(const host::Record& record, const AnalogColumn& column)
     : m_column(&column) {
     if (column.logical) {
-        m_logical.emplace(*reader.GetLogicalChannel(column.channel));
+        m_logical.emplace(record.logical[column.channel]);
     } else {
-        m_analog.emplace(*reader.GetAnalogChannel(column.channel));
+        m_analog = &record.analog[column.channel];
     }
 }
 
 std::optional<double> AnalogColumnReader::Read(uint32_t sample) {
-    if (m_analog) {
+    if (m_analog != nullptr) {
         if (!m_analog->IsValid(sample)) return std::nullopt;
-        return m_analog->Value(sample);
+        return m_analog->values[sample];
     }
     // States last many samples: the value is worked out once per transition.
     const LogicalTransition* state = m_logical->At(sample);

@@ -9,17 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "ChannelSamples.h"
 #include "formats/comtrade/ChannelScaling.h"
 #include "formats/comtrade/ComtradeFormat.h"
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
+#include "host/TransitionCursor.h"
 
 namespace cvdr::comtrade {
 
 struct AnalogColumn {
     bool logical = false;
-    int channel = 0;   // index among the record's analog or logical channels
-    std::string name;  // as in the record, made valid UTF-8
+    size_t channel = 0;  // index among the record's analog or logical channels
+    std::string name;    // as in the record, made valid UTF-8
     std::string unit;
     ValueRange range;  // of the finite values written
     Scaling scaling;
@@ -35,7 +35,7 @@ struct SampleRun {
 };
 
 struct StatusColumn {
-    int channel = 0;  // index among the record's digital channels
+    size_t channel = 0;  // index among the record's digital channels
     std::string name;
     std::vector<SampleRun> invalidRuns;  // written as 0
 };
@@ -48,7 +48,7 @@ struct ChannelPlan {
 
 // Reads every channel once to find value ranges, state texts and invalid
 // runs; the scalings follow from the ranges and the data type.
-ChannelPlan PlanChannels(DisturbanceDataReader& reader, DataType type);
+ChannelPlan PlanChannels(const host::Record& record, DataType type);
 
 // The value of a logical state as written: the number the text stands for,
 // or its index among `stateCodes` when those are in use; none when invalid.
@@ -57,15 +57,15 @@ std::optional<double> LogicalStateValue(const AnalogColumn& column, const Logica
 // The values of one analog column, sample after sample in rising order.
 class AnalogColumnReader {
 public:
-    AnalogColumnReader(DisturbanceDataReader& reader, const AnalogColumn& column);
+    AnalogColumnReader(const host::Record& record, const AnalogColumn& column);
 
     // The finite or non-finite value of a valid sample; none when invalid.
     std::optional<double> Read(uint32_t sample);
 
 private:
     const AnalogColumn* m_column;
-    std::optional<AnalogSamples> m_analog;
-    std::optional<TransitionCursor<LogicalTransition>> m_logical;
+    const host::AnalogChannel* m_analog = nullptr;
+    std::optional<host::TransitionCursor<LogicalTransition>> m_logical;
     const LogicalTransition* m_lastState = nullptr;
     std::optional<double> m_lastValue;
 };

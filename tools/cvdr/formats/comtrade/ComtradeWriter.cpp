@@ -4,13 +4,12 @@
 
 #include <cmath>
 
-#include "ExitStatus.h"
 #include "formats/OutputFile.h"
-#include "RecordTime.h"
 #include "formats/comtrade/ChannelPlan.h"
 #include "formats/comtrade/ConfigFile.h"
 #include "formats/comtrade/DataFile.h"
 #include "formats/comtrade/HeaderText.h"
+#include "host/TimeAxis.h"
 
 namespace cvdr::comtrade {
 namespace {
@@ -21,30 +20,30 @@ struct Texts {
     std::string header;
 };
 
-RecordTiming Timing(DisturbanceDataReader& reader, HeaderFacts& facts) {
+RecordTiming Timing(const host::Record& record, HeaderFacts& facts) {
     RecordTiming timing;
-    const std::optional<int64_t> trigger = TriggerMicroseconds(reader);
+    const std::optional<int64_t> trigger = host::TriggerMicroseconds(record);
     facts.triggerTimeKnown = trigger.has_value();
     timing.triggerTime = trigger.value_or(0);
-    const std::optional<int64_t> lead =
-        reader.GetSampleCount() > 0 ? MillisecondsToMicroseconds(reader.GetSampleTime(0)) : std::nullopt;
+    const std::optional<int64_t> lead = !record.sampleTimes.empty()
+                                            ? host::MillisecondsToMicroseconds(record.sampleTimes.front())
+                                            : std::nullopt;
     timing.firstSampleTime = timing.triggerTime + lead.value_or(0);
-    const double interval = reader.GetSampleInterval();
+    const double interval = record.sampleInterval;
     timing.sampleRate = interval > 0.0 && std::isfinite(interval) ? 1000.0 / interval : 0.0;
-    const std::optional<int> offset = ClockOffsetSeconds(reader);
+    const std::optional<int> offset = host::ClockOffsetSeconds(record);
     facts.timeZoneKnown = offset.has_value();
     timing.clockOffset = offset.value_or(0);
     return timing;
 }
 
-Texts MakeTexts(DisturbanceDataReader& reader, const ChannelPlan& plan, const ExportFormat& format,
+Texts MakeTexts(const host::Record& record, const ChannelPlan& plan, const ExportFormat& format,
                 const std::string& sourceName) {
-    const ConfigFields fields =
-        MakeConfigFields(plan, Text(reader.GetFileMetadata()->GetDescription()), format.revision);
+    const ConfigFields fields = MakeConfigFields(plan, record.description, format.revision);
     HeaderFacts facts;
     facts.sourceName = sourceName;
-    const RecordTiming timing = Timing(reader, facts);
-    return {ConfigText(plan, fields, timing, format), HeaderText(reader, plan, fields, format, facts)};
+    const RecordTiming timing = Timing(record, facts);
+    return {ConfigText(plan, fields, timing, format), HeaderText(record, plan, fields, format, facts)};
 }
 
 DataRecordEncoder MakeEncoder(const ChannelPlan& plan, DataType type) {
@@ -68,10 +67,10 @@ std::string DataSectionLine(const ChannelPlan& plan, const DataRecordEncoder& en
 
 }  // namespace
 
-std::vector<std::string> WriteComtrade(DisturbanceDataReader& reader, const ExportFormat& format,
+std::vector<std::string> WriteComtrade(const host::Record& record, const ExportFormat& format,
                                        const ComtradeTarget& target) {
-    const ChannelPlan plan = PlanChannels(reader, format.dataType);
-    const Texts texts = MakeTexts(reader, plan, format, target.sourceName);
+    const ChannelPlan plan = PlanChannels(record, format.dataType);
+    const Texts texts = MakeTexts(record, plan, format, target.sourceName);
     const DataRecordEncoder encoder = MakeEncoder(plan, format.dataType);
     const std::string base = target.folder + "/" + target.stem;
     OutputSet outputs;
@@ -81,7 +80,7 @@ std::vector<std::string> WriteComtrade(DisturbanceDataReader& reader, const Expo
         OutputFile file(base + ".cff");
         file.Write("--- file type: CFG ---\r\n" + texts.config + "--- file type: INF ---\r\n");
         file.Write("--- file type: HDR ---\r\n" + texts.header + DataSectionLine(plan, encoder));
-        WriteDataRecords(reader, plan, encoder, file);
+        WriteDataRecords(record, plan, encoder, file);
         file.Close();
         written.push_back(file.Path());
     } else {
@@ -89,7 +88,7 @@ std::vector<std::string> WriteComtrade(DisturbanceDataReader& reader, const Expo
         WriteText(base + ".hdr", texts.header, outputs);
         outputs.Add(base + ".dat");
         OutputFile data(base + ".dat");
-        WriteDataRecords(reader, plan, encoder, data);
+        WriteDataRecords(record, plan, encoder, data);
         data.Close();
         written = {base + ".cfg", base + ".hdr", base + ".dat"};
     }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "formats/comtrade/ComtradeFormat.h"
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 
 namespace cvdr::comtrade {
 
@@ -20,7 +20,7 @@ struct ComtradeTarget {
 
 // Returns the paths written. Throws std::runtime_error when a file cannot be
 // written; what was written for the record until then is removed.
-std::vector<std::string> WriteComtrade(DisturbanceDataReader& reader, const ExportFormat& format,
+std::vector<std::string> WriteComtrade(const host::Record& record, const ExportFormat& format,
                                        const ComtradeTarget& target);
 
 }  // namespace cvdr::comtrade

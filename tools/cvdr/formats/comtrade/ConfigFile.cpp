@@ -6,14 +6,20 @@
 #include <cstdlib>
 
 #include "formats/NumberText.h"
-#include "RecordTime.h"
 #include "formats/Utf8Text.h"
 #include "formats/comtrade/FieldText.h"
+#include "host/TimeAxis.h"
 
 namespace cvdr::comtrade {
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
+
+// The device name: the record's description is "<device>   <version>" (three
+// blanks); the whole description when it has no three blanks.
+std::string_view DeviceName(std::string_view description) {
+    return description.substr(0, description.find("   "));
+}
 
 // The text with control characters shown as escapes, so that it stays on
 // one line of the header text.
@@ -101,7 +107,7 @@ ConfigFields MakeConfigFields(const ChannelPlan& plan, std::string_view descript
 }
 
 std::string TimestampText(int64_t microseconds) {
-    const CalendarFields time = BreakDown(microseconds);
+    const host::CalendarFields time = host::BreakDown(microseconds);
     return fmt::format("{:02}/{:02}/{:04},{:02}:{:02}:{:02}.{:06}", time.day, time.month, time.year,
                        time.hour, time.minute, time.second, time.microsecond);
 }

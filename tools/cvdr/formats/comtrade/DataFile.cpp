@@ -5,8 +5,8 @@
 #include <cstring>
 #include <limits>
 
-#include "ChannelSamples.h"
-#include "RecordTime.h"
+#include "host/TimeAxis.h"
+#include "host/TransitionCursor.h"
 
 namespace cvdr::comtrade {
 namespace {
@@ -94,23 +94,23 @@ void DataRecordEncoder::AppendBinary(std::string& out, const SampleValues& value
     }
 }
 
-void WriteDataRecords(DisturbanceDataReader& reader, const ChannelPlan& plan,
-                      const DataRecordEncoder& encoder, OutputFile& out) {
+void WriteDataRecords(const host::Record& record, const ChannelPlan& plan, const DataRecordEncoder& encoder,
+                      OutputFile& out) {
     std::vector<AnalogColumnReader> analog;
-    for (const AnalogColumn& column : plan.analog) analog.emplace_back(reader, column);
-    std::vector<TransitionCursor<DigitalTransition>> status;
-    for (const StatusColumn& column : plan.status)
-        status.emplace_back(*reader.GetDigitalChannel(column.channel));
-    const double interval = reader.GetSampleInterval();
+    for (const AnalogColumn& column : plan.analog) analog.emplace_back(record, column);
+    std::vector<host::TransitionCursor<DigitalTransition>> status;
+    for (const StatusColumn& column : plan.status) status.emplace_back(record.digital[column.channel]);
+    const double interval = record.sampleInterval;
     SampleValues values;
     values.analog.resize(analog.size());
     values.status.resize(status.size());
     std::string buffer;
     for (uint32_t sample = 0; sample < plan.sampleCount; ++sample) {
         values.number = sample + 1;
-        values.timestamp = MillisecondsToMicroseconds(sample * interval);
+        values.timestamp = host::MillisecondsToMicroseconds(sample * interval);
         for (size_t i = 0; i < analog.size(); ++i) values.analog[i] = analog[i].Read(sample);
-        for (size_t i = 0; i < status.size(); ++i) values.status[i] = DigitalLevel(status[i].At(sample)) == 1;
+        for (size_t i = 0; i < status.size(); ++i)
+            values.status[i] = host::DigitalLevel(status[i].At(sample)) == 1;
         encoder.Append(buffer, values);
         if (buffer.size() >= kFlushBytes) {
             out.Write(buffer);

@@ -16,7 +16,7 @@
 #include "formats/OutputFile.h"
 #include "formats/comtrade/ChannelPlan.h"
 #include "formats/comtrade/ComtradeFormat.h"
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 
 namespace cvdr::comtrade {
 
@@ -50,10 +50,9 @@ private:
     size_t m_statusCount;
 };
 
-// Reads every sample of the record and writes its data records to `out` as
-// it goes, 64 KiB at a time.
-void WriteDataRecords(DisturbanceDataReader& reader, const ChannelPlan& plan,
-                      const DataRecordEncoder& encoder, OutputFile& out);
+// Writes the data records of every sample to `out`, 64 KiB at a time.
+void WriteDataRecords(const host::Record& record, const ChannelPlan& plan, const DataRecordEncoder& encoder,
+                      OutputFile& out);
 
 }  // namespace cvdr::comtrade
 

@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include "ExitStatus.h"
 #include "formats/NumberText.h"
 #include "formats/Utf8Text.h"
 
@@ -39,13 +38,12 @@ std::string MissingValueText(DataType type) {
     return "";
 }
 
-void AppendRecordLines(std::string& text, DisturbanceDataReader& reader, const HeaderFacts& facts) {
-    FileMetadataReader& metadata = *reader.GetFileMetadata();
+void AppendRecordLines(std::string& text, const host::Record& record, const HeaderFacts& facts) {
     Line(text, "Disturbance record exported by cvdr");
     Line(text, "Source file: " + OneLine(facts.sourceName));
-    Line(text, "Description: " + OneLine(Text(metadata.GetDescription())));
-    Line(text, fmt::format("Trigger: {} at sample {} of {}", OneLine(Text(metadata.GetTriggerTimeText())),
-                           reader.GetTriggerSample() + 1, reader.GetSampleCount()));
+    Line(text, "Description: " + OneLine(record.description));
+    Line(text, fmt::format("Trigger: {} at sample {} of {}", OneLine(record.triggerTimeText),
+                           record.triggerSample + 1, record.sampleCount));
     if (!facts.triggerTimeKnown)
         Line(text, "The record gives no trigger time: the time stamps start at 1970.");
     if (!facts.timeZoneKnown) Line(text, "The record gives no time zone: the time stamps are as recorded.");
@@ -63,7 +61,7 @@ void AppendValueLines(std::string& text, const ExportFormat& format) {
 }
 
 // Times in ms relative to the trigger of the first and last sample of a run.
-void AppendInvalidRuns(std::string& text, DisturbanceDataReader& reader, const ChannelPlan& plan,
+void AppendInvalidRuns(std::string& text, const host::Record& record, const ChannelPlan& plan,
                        const ConfigFields& fields) {
     bool first = true;
     for (size_t i = 0; i < plan.status.size(); ++i) {
@@ -76,8 +74,8 @@ void AppendInvalidRuns(std::string& text, DisturbanceDataReader& reader, const C
         for (size_t k = 0; k < runs.size() && k < kMaxListedRuns; ++k) {
             Line(text, fmt::format("  D{} {}: samples {} to {} ({} ms to {} ms)", i + 1, fields.statusIds[i],
                                    runs[k].first + 1, runs[k].last + 1,
-                                   NumberText(reader.GetSampleTime(runs[k].first)),
-                                   NumberText(reader.GetSampleTime(runs[k].last))));
+                                   NumberText(record.sampleTimes[runs[k].first]),
+                                   NumberText(record.sampleTimes[runs[k].last])));
         }
         if (runs.size() > kMaxListedRuns) {
             Line(text, fmt::format("  D{} {}: {} more runs", i + 1, fields.statusIds[i],
@@ -113,12 +111,12 @@ void AppendChanges(std::string& text, const ConfigFields& fields) {
 
 }  // namespace
 
-std::string HeaderText(DisturbanceDataReader& reader, const ChannelPlan& plan, const ConfigFields& fields,
+std::string HeaderText(const host::Record& record, const ChannelPlan& plan, const ConfigFields& fields,
                        const ExportFormat& format, const HeaderFacts& facts) {
     std::string text;
-    AppendRecordLines(text, reader, facts);
+    AppendRecordLines(text, record, facts);
     AppendValueLines(text, format);
-    AppendInvalidRuns(text, reader, plan, fields);
+    AppendInvalidRuns(text, record, plan, fields);
     AppendStateCodes(text, plan, fields);
     AppendChanges(text, fields);
     return text;

@@ -11,7 +11,7 @@
 #include "formats/comtrade/ChannelPlan.h"
 #include "formats/comtrade/ComtradeFormat.h"
 #include "formats/comtrade/ConfigFile.h"
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 
 namespace cvdr::comtrade {
 
@@ -22,7 +22,7 @@ struct HeaderFacts {
 };
 
 // CR LF line ends, UTF-8.
-std::string HeaderText(DisturbanceDataReader& reader, const ChannelPlan& plan, const ConfigFields& fields,
+std::string HeaderText(const host::Record& record, const ChannelPlan& plan, const ConfigFields& fields,
                        const ExportFormat& format, const HeaderFacts& facts);
 
 }  // namespace cvdr::comtrade

@@ -2,72 +2,65 @@
 
 #include <vector>
 
-#include "ChannelSamples.h"
-#include "ExitStatus.h"
 #include "formats/NumberText.h"
 #include "formats/Utf8Text.h"
+#include "host/TransitionCursor.h"
 
 namespace cvdr {
 namespace {
 
 constexpr size_t kFlushBytes = size_t{1} << 16;
 
-std::string ColumnName(const char* name, const char* unit) {
-    std::string text = ValidUtf8(Text(name));
-    const std::string unitText = ValidUtf8(Text(unit));
+std::string ColumnName(const std::string& name, const std::string& unit) {
+    std::string text = ValidUtf8(name);
+    const std::string unitText = ValidUtf8(unit);
     if (!unitText.empty()) text += " [" + unitText + "]";
     return text;
 }
 
-std::string HeaderRow(DisturbanceDataReader& reader) {
+std::string HeaderRow(const host::Record& record) {
     std::string row = "time [ms]";
-    for (int i = 0, n = reader.GetAnalogChannelCount(); i < n; ++i) {
-        AnalogChannelReader& channel = *reader.GetAnalogChannel(i);
+    for (const host::AnalogChannel& channel : record.analog) {
         row += ',';
-        AppendCsvField(row, ColumnName(channel.GetMetadata()->GetName(), channel.GetUnit()));
+        AppendCsvField(row, ColumnName(channel.name, channel.unit));
     }
-    for (int i = 0, n = reader.GetLogicalChannelCount(); i < n; ++i) {
+    for (const host::LogicalChannel& channel : record.logical) {
         row += ',';
-        AppendCsvField(row, ColumnName(reader.GetLogicalChannel(i)->GetMetadata()->GetName(), ""));
+        AppendCsvField(row, ColumnName(channel.name, ""));
     }
-    for (int i = 0, n = reader.GetDigitalChannelCount(); i < n; ++i) {
+    for (const host::DigitalChannel& channel : record.digital) {
         row += ',';
-        AppendCsvField(row, ColumnName(reader.GetDigitalChannel(i)->GetMetadata()->GetName(), ""));
+        AppendCsvField(row, ColumnName(channel.name, ""));
     }
     return row + "\r\n";
 }
 
-// The channels' cursors, in column order.
-struct Columns {
-    std::vector<AnalogSamples> analog;
-    std::vector<TransitionCursor<LogicalTransition>> logical;
-    std::vector<TransitionCursor<DigitalTransition>> digital;
+// The state cursors of the logical and digital columns.
+struct StateColumns {
+    std::vector<host::TransitionCursor<LogicalTransition>> logical;
+    std::vector<host::TransitionCursor<DigitalTransition>> digital;
 };
 
-Columns OpenColumns(DisturbanceDataReader& reader) {
-    Columns columns;
-    for (int i = 0, n = reader.GetAnalogChannelCount(); i < n; ++i)
-        columns.analog.emplace_back(*reader.GetAnalogChannel(i));
-    for (int i = 0, n = reader.GetLogicalChannelCount(); i < n; ++i)
-        columns.logical.emplace_back(*reader.GetLogicalChannel(i));
-    for (int i = 0, n = reader.GetDigitalChannelCount(); i < n; ++i)
-        columns.digital.emplace_back(*reader.GetDigitalChannel(i));
+StateColumns OpenColumns(const host::Record& record) {
+    StateColumns columns;
+    for (const host::LogicalChannel& channel : record.logical) columns.logical.emplace_back(channel);
+    for (const host::DigitalChannel& channel : record.digital) columns.digital.emplace_back(channel);
     return columns;
 }
 
-void AppendRow(std::string& row, DisturbanceDataReader& reader, Columns& columns, uint32_t sample) {
-    AppendNumber(row, reader.GetSampleTime(sample));
-    for (const AnalogSamples& analog : columns.analog) {
+void AppendRow(std::string& row, const host::Record& record, StateColumns& columns, uint32_t sample) {
+    AppendNumber(row, record.sampleTimes[sample]);
+    for (const host::AnalogChannel& analog : record.analog) {
         row += ',';
-        if (analog.IsValid(sample)) AppendNumber(row, analog.Value(sample));
+        if (analog.IsValid(sample)) AppendNumber(row, analog.values[sample]);
     }
     for (auto& logical : columns.logical) {
         row += ',';
         const LogicalTransition* state = logical.At(sample);
-        if (IsLogicalValid(state)) AppendCsvField(row, ValidUtf8(state->text));
+        if (host::IsLogicalValid(state)) AppendCsvField(row, ValidUtf8(state->text));
     }
     for (auto& digital : columns.digital) {
-        const int level = DigitalLevel(digital.At(sample));
+        const int level = host::DigitalLevel(digital.At(sample));
         row += level < 0 ? "," : level == 1 ? ",1" : ",0";
     }
     row += "\r\n";
@@ -88,11 +81,11 @@ void AppendCsvField(std::string& row, std::string_view text) {
     row += '"';
 }
 
-void WriteCsv(DisturbanceDataReader& reader, OutputFile& out) {
-    std::string buffer = HeaderRow(reader);
-    Columns columns = OpenColumns(reader);
-    for (uint32_t sample = 0, count = reader.GetSampleCount(); sample < count; ++sample) {
-        AppendRow(buffer, reader, columns, sample);
+void WriteCsv(const host::Record& record, OutputFile& out) {
+    std::string buffer = HeaderRow(record);
+    StateColumns columns = OpenColumns(record);
+    for (uint32_t sample = 0; sample < record.sampleCount; ++sample) {
+        AppendRow(buffer, record, columns, sample);
         if (buffer.size() >= kFlushBytes) {
             out.Write(buffer);
             buffer.clear();

@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "formats/OutputFile.h"
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 
 namespace cvdr {
 
-// Writes the table row by row as the samples are read.
-void WriteCsv(DisturbanceDataReader& reader, OutputFile& out);
+// Writes the table to `out` 64 KiB at a time.
+void WriteCsv(const host::Record& record, OutputFile& out);
 
 // Appends one cell, quoted when it holds a comma, a quote or a line end.
 void AppendCsvField(std::string& row, std::string_view text);

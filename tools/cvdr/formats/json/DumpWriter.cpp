@@ -2,116 +2,108 @@
 
 #include <string>
 
-#include "ExitStatus.h"
 #include "formats/json/JsonWriter.h"
 
 namespace cvdr {
 namespace {
 
-void WriteFileMetadata(JsonWriter& json, FileMetadataReader& metadata) {
+void WriteFileMetadata(JsonWriter& json, const host::Record& record) {
     json.Key("file").BeginObject();
-    json.Key("name").String(Text(metadata.GetFileName()));
-    json.Key("description").String(Text(metadata.GetDescription()));
-    json.Key("triggerTimeText").String(Text(metadata.GetTriggerTimeText()));
-    json.Key("defaultXOffset").Int(metadata.GetDefaultXOffset());
+    json.Key("name").String(record.fileName);
+    json.Key("description").String(record.description);
+    json.Key("triggerTimeText").String(record.triggerTimeText);
+    json.Key("defaultXOffset").Int(record.defaultXOffset);
     json.EndObject();
 }
 
-void WriteCalendar(JsonWriter& json, const tm& time, double milliseconds) {
+void WriteCalendar(JsonWriter& json, const host::ReportedTime& time) {
+    const tm& fields = time.fields;
     json.BeginObject();
-    json.Key("tm_sec").Int(time.tm_sec).Key("tm_min").Int(time.tm_min).Key("tm_hour").Int(time.tm_hour);
-    json.Key("tm_mday").Int(time.tm_mday).Key("tm_mon").Int(time.tm_mon).Key("tm_year").Int(time.tm_year);
-    json.Key("tm_wday").Int(time.tm_wday).Key("tm_yday").Int(time.tm_yday).Key("tm_isdst").Int(time.tm_isdst);
-    json.Key("milliseconds").Number(milliseconds);
+    json.Key("tm_sec").Int(fields.tm_sec).Key("tm_min").Int(fields.tm_min).Key("tm_hour").Int(fields.tm_hour);
+    json.Key("tm_mday")
+        .Int(fields.tm_mday)
+        .Key("tm_mon")
+        .Int(fields.tm_mon)
+        .Key("tm_year")
+        .Int(fields.tm_year);
+    json.Key("tm_wday")
+        .Int(fields.tm_wday)
+        .Key("tm_yday")
+        .Int(fields.tm_yday)
+        .Key("tm_isdst")
+        .Int(fields.tm_isdst);
+    json.Key("milliseconds").Number(time.milliseconds);
     json.EndObject();
 }
 
-void WriteTimes(JsonWriter& json, DisturbanceDataReader& reader) {
-    tm trigger{};
-    double triggerMilliseconds = 0.0;
-    reader.GetTriggerTime(&trigger, &triggerMilliseconds);
+void WriteTimes(JsonWriter& json, const host::Record& record) {
     json.Key("triggerTime");
-    WriteCalendar(json, trigger, triggerMilliseconds);
-
-    tm secondary{};
-    double secondaryMilliseconds = 0.0;
+    WriteCalendar(json, record.triggerTime);
     json.Key("secondaryTime");
-    if (reader.GetSecondaryTime(&secondary, &secondaryMilliseconds)) {
-        WriteCalendar(json, secondary, secondaryMilliseconds);
+    if (record.secondaryTime.reported) {
+        WriteCalendar(json, record.secondaryTime);
     } else {
         json.Null();
     }
 }
 
-void WriteTimeZone(JsonWriter& json, DisturbanceDataReader& reader) {
-    int offset = 0;
-    int dstOffset = 0;
-    const bool valid = reader.GetTimeZone(&offset, &dstOffset);
+void WriteTimeZone(JsonWriter& json, const host::TimeZone& zone) {
     json.Key("timeZone").BeginObject();
-    json.Key("valid").Bool(valid).Key("offset").Int(offset).Key("dstOffset").Int(dstOffset);
+    json.Key("valid").Bool(zone.valid).Key("offset").Int(zone.offset).Key("dstOffset").Int(zone.dstOffset);
     json.EndObject();
 }
 
 // Time of a sample, or null for a record without samples.
-void WriteSampleTime(JsonWriter& json, const char* name, DisturbanceDataReader& reader, bool last) {
-    const uint32_t sampleCount = reader.GetSampleCount();
+void WriteSampleTime(JsonWriter& json, const char* name, const host::Record& record, bool last) {
     json.Key(name);
-    if (sampleCount == 0) {
+    if (record.sampleTimes.empty()) {
         json.Null();
     } else {
-        json.Number(reader.GetSampleTime(last ? sampleCount - 1 : 0));
+        json.Number(last ? record.sampleTimes.back() : record.sampleTimes.front());
     }
 }
 
-void WriteTiming(JsonWriter& json, DisturbanceDataReader& reader) {
-    json.Key("sampleCount").UInt(reader.GetSampleCount());
-    json.Key("triggerSample").UInt(reader.GetTriggerSample());
-    json.Key("sampleInterval").Number(reader.GetSampleInterval());
-    WriteSampleTime(json, "firstSampleTime", reader, false);
-    WriteSampleTime(json, "lastSampleTime", reader, true);
-    WriteTimes(json, reader);
-    WriteTimeZone(json, reader);
-}
-
-void WriteRanges(JsonWriter& json, RangeMarker& marker) {
-    json.Key("hasInvalidRanges").Bool(marker.HasInvalidRanges());
-    json.Key("ranges").BeginArray();
-    for (RangeIterator it = marker.GetRangesBegin(), end = marker.GetRangesEnd(); it != end; ++it) {
-        json.BeginArray().Bool(it->valid).UInt(it->firstSample).EndArray();
-    }
-    json.EndArray();
+void WriteTiming(JsonWriter& json, const host::Record& record) {
+    json.Key("sampleCount").UInt(record.sampleCount);
+    json.Key("triggerSample").UInt(record.triggerSample);
+    json.Key("sampleInterval").Number(record.sampleInterval);
+    WriteSampleTime(json, "firstSampleTime", record, false);
+    WriteSampleTime(json, "lastSampleTime", record, true);
+    WriteTimes(json, record);
+    WriteTimeZone(json, record.timeZone);
 }
 
 // The fields every channel kind starts with.
-void WriteCommon(JsonWriter& json, GenericChannelReader& channel) {
-    ChannelMetadataReader& metadata = *channel.GetMetadata();
-    json.Key("name").String(Text(metadata.GetName()));
-    json.Key("color").UInt(metadata.GetColor());
-    json.Key("id").Int(channel.GetId());
-    json.Key("key").String(Text(channel.GetKey()));
-    json.Key("sampleCount").UInt(channel.GetSampleCount());
-    json.Key("offset").Number(channel.GetOffset());
-    WriteRanges(json, *channel.GetRangeMarker());
+void WriteCommon(JsonWriter& json, const host::Channel& channel) {
+    json.Key("name").String(channel.name);
+    json.Key("color").UInt(channel.color);
+    json.Key("id").Int(channel.id);
+    json.Key("key").String(channel.key);
+    json.Key("sampleCount").UInt(channel.sampleCount);
+    json.Key("offset").Number(channel.offset);
+    json.Key("hasInvalidRanges").Bool(channel.hasInvalidRanges);
+    json.Key("ranges").BeginArray();
+    for (const RangeRecord& range : channel.ranges)
+        json.BeginArray().Bool(range.valid).UInt(range.firstSample).EndArray();
+    json.EndArray();
 }
 
-void WriteSamples(JsonWriter& json, AnalogChannelReader& channel) {
-    const uint32_t count = channel.GetSampleCount();
-    channel.SetSampleShift(0);
+void WriteSamples(JsonWriter& json, const host::AnalogChannel& channel) {
     json.Key("values").BeginArray();
-    for (uint32_t i = 0; i < count; ++i) json.Number(channel.GetSampleValue(i));
+    for (double value : channel.values) json.Number(value);
     json.EndArray();
-    std::string validity(count, '0');
-    for (uint32_t i = 0; i < count; ++i) {
-        if (channel.IsSampleValid(i)) validity[i] = '1';
+    std::string validity(channel.valid.size(), '0');
+    for (size_t i = 0; i < channel.valid.size(); ++i) {
+        if (channel.valid[i] != 0) validity[i] = '1';
     }
     json.Key("validity").String(validity);
 }
 
-void WriteAnalog(JsonWriter& json, AnalogChannelReader& channel, const DumpOptions& options) {
+void WriteChannel(JsonWriter& json, const host::AnalogChannel& channel, const DumpOptions& options) {
     json.BeginObject();
     WriteCommon(json, channel);
-    json.Key("unit").String(Text(channel.GetUnit()));
-    json.Key("maxMagnitude").Number(channel.GetMaxMagnitude());
+    json.Key("unit").String(channel.unit);
+    json.Key("maxMagnitude").Number(channel.maxMagnitude);
     if (options.samples) WriteSamples(json, channel);
     json.EndObject();
 }
@@ -120,52 +112,41 @@ void WriteState(JsonWriter& json, const DigitalTransition& transition) { json.UI
 void WriteState(JsonWriter& json, const LogicalTransition& transition) { json.String(transition.text); }
 
 template <typename Transition>
-void WriteTransitional(JsonWriter& json, TransitionalChannelReader<Transition>& channel) {
+void WriteChannel(JsonWriter& json, const host::TransitionalChannel<Transition>& channel,
+                  const DumpOptions&) {
     json.BeginObject();
     WriteCommon(json, channel);
     json.Key("transitions").BeginArray();
-    const auto end = channel.GetTransitionsEnd();
-    for (auto it = channel.GetTransitionsBegin(); it != end; ++it) {
+    for (const Transition& transition : channel.transitions) {
         json.BeginArray();
-        WriteState(json, *it);
-        json.UInt(it->firstSample).EndArray();
+        WriteState(json, transition);
+        json.UInt(transition.firstSample).EndArray();
     }
     json.EndArray();
     json.EndObject();
 }
 
 // One array member per channel; gives up once the output has failed.
-template <typename GetCount, typename WriteChannel>
-void WriteChannelList(JsonWriter& json, std::ostream& out, const char* name, GetCount count,
-                      WriteChannel write) {
+template <typename Channel>
+void WriteChannelList(JsonWriter& json, std::ostream& out, const char* name,
+                      const std::vector<Channel>& channels, const DumpOptions& options) {
     json.Key(name).BeginArray();
-    for (int i = 0, n = count(); i < n && out; ++i) write(i);
+    for (size_t i = 0; i < channels.size() && out; ++i) WriteChannel(json, channels[i], options);
     json.EndArray();
-}
-
-void WriteChannels(JsonWriter& json, DisturbanceDataReader& reader, const DumpOptions& options,
-                   std::ostream& out) {
-    WriteChannelList(
-        json, out, "analog", [&] { return reader.GetAnalogChannelCount(); },
-        [&](int i) { WriteAnalog(json, *reader.GetAnalogChannel(i), options); });
-    WriteChannelList(
-        json, out, "digital", [&] { return reader.GetDigitalChannelCount(); },
-        [&](int i) { WriteTransitional(json, *reader.GetDigitalChannel(i)); });
-    WriteChannelList(
-        json, out, "logical", [&] { return reader.GetLogicalChannelCount(); },
-        [&](int i) { WriteTransitional(json, *reader.GetLogicalChannel(i)); });
 }
 
 }  // namespace
 
-void WriteDump(DisturbanceDataReader& reader, const DumpOptions& options, std::ostream& out) {
+void WriteDump(const host::Record& record, const DumpOptions& options, std::ostream& out) {
     JsonWriter json(out);
     json.BeginObject();
     json.Key("format").String("cvdr-dump/1");
-    WriteFileMetadata(json, *reader.GetFileMetadata());
-    json.Key("language").String(Text(reader.GetLanguage()));
-    WriteTiming(json, reader);
-    WriteChannels(json, reader, options, out);
+    WriteFileMetadata(json, record);
+    json.Key("language").String(record.language);
+    WriteTiming(json, record);
+    WriteChannelList(json, out, "analog", record.analog, options);
+    WriteChannelList(json, out, "digital", record.digital, options);
+    WriteChannelList(json, out, "logical", record.logical, options);
     json.EndObject();
     out << '\n';
 }

@@ -1,7 +1,5 @@
 #include "formats/json/JsonWriter.h"
 
-#include "formats/Utf8Text.h"
-
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <string>
 
 #include "formats/NumberText.h"
+#include "formats/Utf8Text.h"
 
 namespace cvdr {
 namespace {

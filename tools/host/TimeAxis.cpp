@@ -1,8 +1,31 @@
-#include "RecordTime.h"
+#include "host/TimeAxis.h"
 
+#include <algorithm>
 #include <cmath>
 
-namespace cvdr {
+namespace host {
+
+bool HasTimeAxis(const Record& record) {
+    return record.sampleCount > 0 && record.sampleTimes.size() == record.sampleCount &&
+           record.sampleInterval > 0.0 && std::isfinite(record.sampleInterval);
+}
+
+std::optional<TimeWindow> SelectWindow(const Record& record, std::optional<double> from,
+                                       std::optional<double> to) {
+    const double interval = record.sampleInterval;
+    const double start = record.sampleTimes.front();
+    const double end = record.sampleTimes.back();
+    TimeWindow window;
+    window.from = std::max(from.value_or(start), start);
+    window.to = std::min(to.value_or(end), end);
+    const double first = std::ceil((window.from - start) / interval - 1e-9);
+    const double last = std::floor((window.to - start) / interval + 1e-9);
+    if (!(first <= last)) return std::nullopt;
+    window.firstSample = static_cast<uint32_t>(first);
+    window.lastSample = static_cast<uint32_t>(last);
+    if (window.to <= window.from) window.to = window.from + interval;  // a single sample
+    return window;
+}
 
 // Day counting after H. Hinnant's civil-calendar algorithms: years start on
 // 1 March so that the leap day ends a year, in 400-year eras of 146097 days.
@@ -56,27 +79,19 @@ std::optional<int64_t> MillisecondsToMicroseconds(double milliseconds) {
     return static_cast<int64_t>(microseconds);
 }
 
-std::optional<int64_t> TriggerMicroseconds(DisturbanceDataReader& reader) {
-    tm time{};
-    double milliseconds = 0.0;
-    if (!reader.GetTriggerTime(&time, &milliseconds)) return std::nullopt;
-    const std::optional<int64_t> fraction = MillisecondsToMicroseconds(milliseconds);
+std::optional<int64_t> TriggerMicroseconds(const Record& record) {
+    if (!record.triggerTime.reported) return std::nullopt;
+    const tm& time = record.triggerTime.fields;
+    const std::optional<int64_t> fraction = MillisecondsToMicroseconds(record.triggerTime.milliseconds);
     if (!fraction) return std::nullopt;
     const int64_t days = DaysFromCivil(int64_t{time.tm_year} + 1900, time.tm_mon + 1, 1) + time.tm_mday - 1;
     const int64_t seconds = days * 86400 + int64_t{time.tm_hour} * 3600 + time.tm_min * 60 + time.tm_sec;
     return seconds * 1000000 + *fraction;
 }
 
-std::optional<int> ClockOffsetSeconds(DisturbanceDataReader& reader) {
-    int offset = 0;
-    int dstOffset = 0;
-    if (!reader.GetTimeZone(&offset, &dstOffset)) return std::nullopt;
-    return offset + dstOffset;
+std::optional<int> ClockOffsetSeconds(const Record& record) {
+    if (!record.timeZone.valid) return std::nullopt;
+    return record.timeZone.offset + record.timeZone.dstOffset;
 }
 
-std::string DeviceName(std::string_view description) {
-    const size_t separator = description.find("   ");
-    return std::string(description.substr(0, separator));
-}
-
-}  // namespace cvdr
+}  // namespace host

@@ -1,46 +1,28 @@
-// Sample-by-sample access to a record's channels for the exports and the
-// plot, which walk every channel from the first sample to the last.
-//
-// A channel may hold fewer samples than the record; samples beyond its own
-// count are invalid. Analog channels are read with no sample shift.
-#ifndef CVDR_CHANNEL_SAMPLES_H
-#define CVDR_CHANNEL_SAMPLES_H
+// The state of a digital or logical channel sample by sample, for whoever
+// walks a record from its first sample to its last.
+#ifndef DR_MVQ4_HOST_TRANSITION_CURSOR_H
+#define DR_MVQ4_HOST_TRANSITION_CURSOR_H
 
 #include <cstdint>
 #include <limits>
+#include <vector>
 
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 
-namespace cvdr {
+namespace host {
 
 inline constexpr uint32_t kNoSample = std::numeric_limits<uint32_t>::max();
 
-class AnalogSamples {
-public:
-    explicit AnalogSamples(AnalogChannelReader& channel)
-        : m_channel(&channel), m_count(channel.GetSampleCount()) {
-        channel.SetSampleShift(0);
-    }
-
-    bool IsValid(uint32_t sample) const { return sample < m_count && m_channel->IsSampleValid(sample); }
-    double Value(uint32_t sample) const { return m_channel->GetSampleValue(sample); }
-    AnalogChannelReader& Channel() const { return *m_channel; }
-
-private:
-    AnalogChannelReader* m_channel;
-    uint32_t m_count;
-};
-
-// Walks a digital or logical channel's transitions forwards. Ask for samples
-// in rising order; asking for an earlier sample than before gives the
-// transition of the later one.
+// Walks a channel's transitions forwards. Ask for samples in rising order;
+// asking for an earlier sample than before gives the transition of the
+// later one. The channel must outlive the cursor.
 template <typename Transition>
 class TransitionCursor {
 public:
-    explicit TransitionCursor(TransitionalChannelReader<Transition>& channel)
-        : m_next(channel.GetTransitionsBegin()),
-          m_end(channel.GetTransitionsEnd()),
-          m_count(channel.GetSampleCount()) {}
+    explicit TransitionCursor(const TransitionalChannel<Transition>& channel)
+        : m_next(channel.transitions.begin()),
+          m_end(channel.transitions.end()),
+          m_count(channel.sampleCount) {}
 
     // The transition in force at `sample`; null before the first transition
     // and beyond the channel's samples.
@@ -62,8 +44,8 @@ public:
     }
 
 private:
-    RecordIterator<Transition> m_next;
-    RecordIterator<Transition> m_end;
+    typename std::vector<Transition>::const_iterator m_next;
+    typename std::vector<Transition>::const_iterator m_end;
     uint32_t m_count;
     const Transition* m_current = nullptr;
 };
@@ -81,6 +63,6 @@ inline bool IsLogicalValid(const LogicalTransition* transition) {
     return transition != nullptr && !transition->text.empty();
 }
 
-}  // namespace cvdr
+}  // namespace host
 
 #endif
