@@ -1,7 +1,7 @@
 // Runs the built cvdr as a child process and collects what it did, for the
 // tool's end-to-end tests.
-#ifndef DR_MVQ4_TESTS_TOOLS_CVDR_PROCESS_H
-#define DR_MVQ4_TESTS_TOOLS_CVDR_PROCESS_H
+#ifndef DR_MVQ4_TESTS_TOOLS_SUPPORT_CVDR_PROCESS_H
+#define DR_MVQ4_TESTS_TOOLS_SUPPORT_CVDR_PROCESS_H
 
 #include <map>
 #include <string>

@@ -2,10 +2,10 @@
 // without names.
 #include <gtest/gtest.h>
 
-#include "CvdrProcess.h"
 #include "support/ContainerFixture.h"
 #include "support/DeviceModelFixture.h"
 #include "support/RecordFixture.h"
+#include "tools/support/CvdrProcess.h"
 
 namespace {
 

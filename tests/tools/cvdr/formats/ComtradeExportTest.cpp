@@ -8,14 +8,14 @@
 #include <fstream>
 #include <limits>
 
-#include "ComtradeReader.h"
-#include "ExportFixtures.h"
+#include "tools/support/ComtradeReader.h"
+#include "tools/support/CvdrFixtures.h"
 
 namespace {
 
 using comtradetest::Config;
 using comtradetest::Sample;
-using exporttest::Cvdr;
+using cvdrtest::Cvdr;
 using nlohmann::json;
 
 struct Flavour {
@@ -79,7 +79,7 @@ std::optional<double> StateNumber(const std::string& text) {
 class ComtradeExportTest : public ::testing::TestWithParam<Flavour> {
 protected:
     void SetUp() override {
-        m_record = m_folder.Write("small.xml", exporttest::SmallRecord().Xml());
+        m_record = m_folder.Write("small.xml", cvdrtest::SmallRecord().Xml());
         const Flavour& flavour = GetParam();
         std::vector<std::string> arguments{
             "export",         m_record, "--to",       "comtrade", "--rev",
@@ -91,7 +91,7 @@ protected:
         m_files = ReadExport(m_folder.Path() + "/out", "small", flavour.combined);
         m_config = comtradetest::ParseConfig(m_files.config);
         m_samples = comtradetest::ReadData(m_config, m_files.data);
-        m_dump = exporttest::Dump(m_record);
+        m_dump = cvdrtest::Dump(m_record);
     }
 
     fixture::TempDir m_folder;
@@ -138,12 +138,12 @@ TEST_P(ComtradeExportTest, ConfigurationDescribesTheRecord) {
 TEST_P(ComtradeExportTest, SamplesReadBackAsThePluginReportsThem) {
     ASSERT_EQ(m_samples.size(), 8u);
     std::vector<std::vector<std::optional<double>>> expected;
-    for (const json& channel : m_dump["analog"]) expected.push_back(exporttest::AnalogValues(channel));
+    for (const json& channel : m_dump["analog"]) expected.push_back(cvdrtest::AnalogValues(channel));
     std::vector<std::optional<double>> logical;
-    for (const std::string& text : exporttest::LogicalTexts(m_dump["logical"][0], 8))
+    for (const std::string& text : cvdrtest::LogicalTexts(m_dump["logical"][0], 8))
         logical.push_back(StateNumber(text));
     expected.push_back(logical);
-    const std::vector<int> digital = exporttest::DigitalStates(m_dump["digital"][0], 8);
+    const std::vector<int> digital = cvdrtest::DigitalStates(m_dump["digital"][0], 8);
     for (size_t i = 0; i < m_samples.size(); ++i) {
         const Sample& sample = m_samples[i];
         EXPECT_EQ(sample.number, i + 1);
@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(Flavours, ComtradeExportTest,
 
 TEST(ComtradeCombinedFileTest, DataSectionGivesItsByteCount) {
     const fixture::TempDir folder;
-    const std::string record = folder.Write("small.xml", exporttest::SmallRecord().Xml());
+    const std::string record = folder.Write("small.xml", cvdrtest::SmallRecord().Xml());
     ASSERT_EQ(Cvdr({"export", record, "--to", "comtrade", "--cff", "--data", "float32", "-o", folder.Path()})
                   .status,
               0);
@@ -240,7 +240,7 @@ TEST(ComtradeStubRecordTest, WritesWhatIntegersCannotHoldAsMissingAndExplainsIt)
 }
 
 TEST(ComtradeFieldTest, CommasAndLineBreaksNeverSplitAField) {
-    fixture::RecordBuilder builder = exporttest::SmallRecord();
+    fixture::RecordBuilder builder = cvdrtest::SmallRecord();
     builder.Device("Relay, bay\n1", "V1");
     builder.AddDigital("11", "Trip, L1").AddStateImage("11", "0");
     const fixture::TempDir folder;
@@ -265,7 +265,7 @@ TEST(ComtradeFieldTest, CommasAndLineBreaksNeverSplitAField) {
 
 TEST(ComtradeOptionTest, LineFrequencyAndRevisionOnlyCombinations) {
     const fixture::TempDir folder;
-    const std::string record = folder.Write("small.xml", exporttest::SmallRecord().Xml());
+    const std::string record = folder.Write("small.xml", cvdrtest::SmallRecord().Xml());
     const std::string out = folder.Path() + "/out";
     ASSERT_EQ(Cvdr({"export", record, "--to", "comtrade", "--frequency", "60", "-o", out}).status, 0);
     EXPECT_EQ(comtradetest::ParseConfig(comtradetest::ReadFile(out + "/small.cfg")).frequency, 60.0);

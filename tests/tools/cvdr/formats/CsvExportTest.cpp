@@ -5,12 +5,12 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "ComtradeReader.h"
-#include "ExportFixtures.h"
+#include "tools/support/ComtradeReader.h"
+#include "tools/support/CvdrFixtures.h"
 
 namespace {
 
-using exporttest::Cvdr;
+using cvdrtest::Cvdr;
 using Row = std::vector<std::string>;
 
 // Quoted fields may hold commas, doubled quotes and line ends; every record
@@ -66,11 +66,11 @@ std::vector<Row> Export(const std::string& record, bool stub = false) {
 }
 
 TEST(CsvExportTest, EveryCellIsThePluginsValue) {
-    fixture::RecordBuilder builder = exporttest::SmallRecord();
+    fixture::RecordBuilder builder = cvdrtest::SmallRecord();
     builder.AddDigital("12", "Say \"hi\", twice").AddStateImage("12", "1");
     const fixture::TempDir folder;
     const std::string record = folder.Write("small.xml", builder.Xml());
-    const nlohmann::json dump = exporttest::Dump(record);
+    const nlohmann::json dump = cvdrtest::Dump(record);
     const std::vector<Row> rows = Export(record);
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows[0], (Row{"time [ms]", dump["analog"][0]["name"].get<std::string>() + " [A]",
@@ -78,8 +78,8 @@ TEST(CsvExportTest, EveryCellIsThePluginsValue) {
                             dump["digital"][0]["name"], dump["digital"][1]["name"]}));
     EXPECT_EQ(rows[0][6], "[Say \"hi\", twice]");
     std::vector<std::vector<std::optional<double>>> analog;
-    for (const auto& channel : dump["analog"]) analog.push_back(exporttest::AnalogValues(channel));
-    const std::vector<std::string> logical = exporttest::LogicalTexts(dump["logical"][0], 8);
+    for (const auto& channel : dump["analog"]) analog.push_back(cvdrtest::AnalogValues(channel));
+    const std::vector<std::string> logical = cvdrtest::LogicalTexts(dump["logical"][0], 8);
     for (size_t i = 0; i < 8; ++i) {
         const Row& row = rows[i + 1];
         ASSERT_EQ(row.size(), 7u);
@@ -93,7 +93,7 @@ TEST(CsvExportTest, EveryCellIsThePluginsValue) {
         }
         EXPECT_EQ(row[4], logical[i]);
         for (size_t d = 0; d < 2; ++d) {
-            const int state = exporttest::DigitalStates(dump["digital"][d], 8)[i];
+            const int state = cvdrtest::DigitalStates(dump["digital"][d], 8)[i];
             EXPECT_EQ(row[5 + d], state == 2 ? "1" : state == 1 ? "0" : "") << i << "/" << d;
         }
     }

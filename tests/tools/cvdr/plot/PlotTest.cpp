@@ -6,12 +6,12 @@
 #include <cmath>
 #include <memory>
 
-#include "ComtradeReader.h"
-#include "ExportFixtures.h"
+#include "tools/support/ComtradeReader.h"
+#include "tools/support/CvdrFixtures.h"
 
 namespace {
 
-using exporttest::Cvdr;
+using cvdrtest::Cvdr;
 
 // 3000 samples at 1 ms: the trigger at sample 1000; IL1 a sine with samples
 // 2000 to 2099 missing, VN a slower sine; BI1 high from the trigger on.
@@ -72,7 +72,7 @@ class PlotTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_record = WideRecord(m_folder);
-        m_dump = exporttest::Dump(m_record);
+        m_dump = cvdrtest::Dump(m_record);
     }
     cvdrtest::Result Plot(const std::string& output, std::vector<std::string> options = {}) {
         std::vector<std::string> arguments{"plot", m_record, "-o", m_folder.Path() + "/" + output};

@@ -2,8 +2,8 @@
 // and sharing no code with cvdr's writer: it reads what an outside tool
 // would, so the export tests check the files rather than the writer's idea
 // of them.
-#ifndef DR_MVQ4_TESTS_TOOLS_COMTRADE_READER_H
-#define DR_MVQ4_TESTS_TOOLS_COMTRADE_READER_H
+#ifndef DR_MVQ4_TESTS_TOOLS_SUPPORT_COMTRADE_READER_H
+#define DR_MVQ4_TESTS_TOOLS_SUPPORT_COMTRADE_READER_H
 
 #include <cstdint>
 #include <optional>

@@ -10,13 +10,13 @@
 
 #include <filesystem>
 
-#include "ComtradeReader.h"
-#include "ExportFixtures.h"
 #include "batch/RecordFinder.h"
+#include "tools/support/ComtradeReader.h"
+#include "tools/support/CvdrFixtures.h"
 
 namespace {
 
-using exporttest::Cvdr;
+using cvdrtest::Cvdr;
 namespace fs = std::filesystem;
 
 bool Exists(const std::string& path) { return fs::exists(path); }
@@ -24,7 +24,7 @@ bool Exists(const std::string& path) { return fs::exists(path); }
 class BatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string record = exporttest::SmallRecord().Xml();
+        const std::string record = cvdrtest::SmallRecord().Xml();
         fs::create_directories(m_folder.Path() + "/in/sub/deeper");
         m_good = m_folder.Write("in/good.xml", record);
         m_folder.Write("in/sub/deeper/renamed.data",
@@ -55,7 +55,7 @@ TEST_F(BatchTest, FolderRunGoesOnAfterAFailingRecordAndExitsWithOne) {
 TEST_F(BatchTest, SuccessfulRunIsQuietAndRepeatedNamesGetNumbers) {
     const std::string other = m_folder.Path() + "/other";
     fs::create_directories(other);
-    const std::string twin = m_folder.Write("other/good.xml", exporttest::SmallRecord().Xml());
+    const std::string twin = m_folder.Write("other/good.xml", cvdrtest::SmallRecord().Xml());
     const cvdrtest::Result result =
         Cvdr({"export", m_good, twin, "--to", "comtrade", "-o", m_folder.Path() + "/out"});
     EXPECT_EQ(result.status, 0) << result.err;

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "ComtradeReader.h"
-#include "ExportFixtures.h"
 #include "formats/Utf8Text.h"
+#include "tools/support/ComtradeReader.h"
+#include "tools/support/CvdrFixtures.h"
 
 namespace {
 
@@ -150,7 +150,7 @@ TEST(ConfigFileTest, MissingFileIsCreatedAsRegeditWritesIt) {
 TEST(ConfigFileTest, ThePluginSeesWhatConfigWrites) {
     const fixture::TempDir folder;
     const std::string record =
-        folder.Write("small.xml", exporttest::SmallRecord().AddDigital("40", "Feeder/Breaker/Open").Xml());
+        folder.Write("small.xml", cvdrtest::SmallRecord().AddDigital("40", "Feeder/Breaker/Open").Xml());
     cvdrtest::RunSettings settings;
     settings.environment["DR_MVQ4_REGISTRY"] = folder.Path() + "/registry.reg";
     const auto info = [&] {

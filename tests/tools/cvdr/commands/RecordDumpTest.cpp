@@ -8,34 +8,12 @@
 #include <sstream>
 #include <vector>
 
-#include "CvdrProcess.h"
-#include "support/RecordFixture.h"
+#include "tools/support/CvdrFixtures.h"
 
 namespace {
 
 using cvdrtest::RunCvdr;
 using nlohmann::ordered_json;
-
-// Two analog channels (the first with a gap of two samples), one one-bit and
-// one multi-bit digital signal, a time zone. Sample numbers 1000 to 1005,
-// trigger at 1002.
-std::string SmallRecord() {
-    fixture::Analog current;
-    current.id = "101";
-    current.key = "IL1";
-    current.unit = "A";
-    current.scales = {fixture::Scale{"0.1", "0", ""}};
-    current.blocks = {{"1000", "10 20"}, {"1004", "50 3"}};
-    fixture::RecordBuilder builder;
-    builder.AddAnalog(current).AddAnalog("102", "VN", {-5, 0, 5, 10, -10, 3}).NumberOfSamples("6");
-    builder.Trigger("1700000000000000", "250000", "1002").TimeZone("3600", "0");
-    builder.AddDigital("10", "BI1").AddStateImage("10", "0");
-    builder.AddDigital("30", "LS1", "4").AddStateImage("30", "2");
-    builder.AddEventSet("1001", {{"30", "3", "2"}});
-    builder.AddEventSet("1003", {{"10", "1", "0"}});
-    builder.AddEventSet("1004", {{"30", "-1", "3"}});
-    return builder.Xml();
-}
 
 std::vector<std::string> Keys(const ordered_json& object) {
     std::vector<std::string> keys;
@@ -54,7 +32,7 @@ Keyring With(Keyring keys, const Keyring& more) {
 
 class RecordDumpTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_path = m_folder.Write("small.xml", SmallRecord()); }
+    void SetUp() override { m_path = m_folder.Write("small.xml", cvdrtest::SmallRecord().Xml()); }
 
     ordered_json Dump(std::vector<std::string> extra = {}) {
         std::vector<std::string> arguments{"dump", m_path, "--json", "--plugin", cvdrtest::kPlugin};
@@ -79,7 +57,7 @@ TEST_F(RecordDumpTest, HasTheKeysOfTheFormatInOrder) {
               (Keyring{"tm_sec", "tm_min", "tm_hour", "tm_mday", "tm_mon", "tm_year", "tm_wday", "tm_yday",
                        "tm_isdst", "milliseconds"}));
     EXPECT_EQ(Keys(dump["timeZone"]), (Keyring{"valid", "offset", "dstOffset"}));
-    ASSERT_EQ(dump["analog"].size(), 2u);
+    ASSERT_EQ(dump["analog"].size(), 3u);
     ASSERT_EQ(dump["digital"].size(), 1u);
     ASSERT_EQ(dump["logical"].size(), 1u);
     for (const auto& channel : dump["analog"]) {
@@ -95,7 +73,7 @@ TEST_F(RecordDumpTest, WritesTheValuesOfTheRecord) {
     EXPECT_EQ(dump["format"], "cvdr-dump/1");
     EXPECT_EQ(dump["file"]["name"], m_path);
     EXPECT_EQ(dump["language"], "ENG");
-    EXPECT_EQ(dump["sampleCount"], 6);
+    EXPECT_EQ(dump["sampleCount"], 8);
     EXPECT_EQ(dump["triggerSample"], 2);
     EXPECT_EQ(dump["firstSampleTime"], -2 * dump["sampleInterval"].get<double>());
     EXPECT_EQ(dump["secondaryTime"], nullptr);
@@ -108,13 +86,15 @@ TEST_F(RecordDumpTest, WritesTheValuesOfTheRecord) {
     const ordered_json& current = dump["analog"][0];
     EXPECT_EQ(current["unit"], "A");
     EXPECT_EQ(current["color"], 0x0000FF);
-    EXPECT_EQ(current["validity"], "110011");
-    EXPECT_EQ(current["ranges"], ordered_json::parse("[[true, 0], [false, 2], [true, 4]]"));
-    EXPECT_EQ(current["values"], ordered_json::parse("[1, 2, 0, 0, 5, 0.30000000000000004]"));
-    EXPECT_EQ(dump["analog"][1]["values"], ordered_json::parse("[-5, 0, 5, 10, -10, 3]"));
+    EXPECT_EQ(current["validity"], "11100111");
+    EXPECT_EQ(current["ranges"], ordered_json::parse("[[true, 0], [false, 3], [true, 5]]"));
+    EXPECT_EQ(current["values"],
+              ordered_json::parse("[1, 2, -3.5, 0, 0, 5, 0.30000000000000004, 0.7000000000000001]"));
+    EXPECT_EQ(dump["analog"][1]["values"], ordered_json::parse("[-5, 0, 5, 10, -10, 3, 1, 2]"));
     EXPECT_EQ(dump["digital"][0]["transitions"], ordered_json::parse("[[1, 0], [2, 3]]"));
     EXPECT_EQ(dump["digital"][0]["color"], 0x800000);
-    EXPECT_EQ(dump["logical"][0]["transitions"], ordered_json::parse(R"([["2", 0], ["3", 1], ["", 4]])"));
+    EXPECT_EQ(dump["logical"][0]["transitions"],
+              ordered_json::parse(R"([["2", 0], ["3", 1], ["", 4], ["6", 6]])"));
     EXPECT_EQ(dump["logical"][0]["hasInvalidRanges"], true);
 }
 
@@ -150,11 +130,12 @@ TEST_F(RecordDumpTest, InfoShowsOneRowPerChannel) {
     };
     EXPECT_EQ(Rows(info.out, "analog"),
               (std::vector<Keyring>{{"analog", "0", name("analog", 0), "A", "101", "IL1", "#FF0000", "1"},
-                                    {"analog", "1", name("analog", 1), "-", "102", "VN", "#32B41B", "0"}}));
+                                    {"analog", "1", name("analog", 1), "-", "102", "VN", "#32B41B", "0"},
+                                    {"analog", "2", name("analog", 2), "-", "103", "K", "#65E725", "0"}}));
     EXPECT_EQ(Rows(info.out, "digital"),
               (std::vector<Keyring>{{"digital", "0", name("digital", 0), "-", "10", "BI1", "#000080", "2"}}));
     EXPECT_EQ(Rows(info.out, "logical"),
-              (std::vector<Keyring>{{"logical", "0", name("logical", 0), "-", "30", "LS1", "#000080", "3"}}));
+              (std::vector<Keyring>{{"logical", "0", name("logical", 0), "-", "30", "LS1", "#000080", "4"}}));
     EXPECT_NE(info.out.find("time zone:        valid, offset 3600 s"), std::string::npos) << info.out;
 }
 

@@ -1,4 +1,4 @@
-#include "CvdrProcess.h"
+#include "tools/support/CvdrProcess.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

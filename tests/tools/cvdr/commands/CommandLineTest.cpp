@@ -2,8 +2,8 @@
 // that cannot be loaded, output that cannot be written, plug-in lookup.
 #include <gtest/gtest.h>
 
-#include "CvdrProcess.h"
 #include "support/RecordFixture.h"
+#include "tools/support/CvdrProcess.h"
 
 namespace {
 

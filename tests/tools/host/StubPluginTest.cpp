@@ -1,14 +1,16 @@
-// cvdr against the stand-in plug-in (StubPlugin.cpp), whose record is known
-// to the last value: the whole dump is compared with the expected document,
-// key order included.
+// The host library against the stand-in plug-in (support/StubPlugin.cpp),
+// whose record is known to the last value, seen through cvdr: everything the
+// interfaces report arrives (the whole dump is compared with the expected
+// document, key order included), texts pass through unchanged, and the
+// reader goes back to the free call exactly once.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "CvdrProcess.h"
 #include "support/RecordFixture.h"
+#include "tools/support/CvdrProcess.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
-// Records and helpers shared by the tests of cvdr's export, plot and batch
-// commands.
-#ifndef DR_MVQ4_TESTS_TOOLS_EXPORT_FIXTURES_H
-#define DR_MVQ4_TESTS_TOOLS_EXPORT_FIXTURES_H
+// A small record and helpers shared by the tests of cvdr's commands: cvdr
+// with either plug-in, and the record's dump as the reference for outputs.
+#ifndef DR_MVQ4_TESTS_TOOLS_SUPPORT_CVDR_FIXTURES_H
+#define DR_MVQ4_TESTS_TOOLS_SUPPORT_CVDR_FIXTURES_H
 
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "CvdrProcess.h"
 #include "support/RecordFixture.h"
+#include "tools/support/CvdrProcess.h"
 
-namespace exporttest {
+namespace cvdrtest {
 
 // Eight samples (numbers 1000 to 1007), trigger at 1002, zone +1 h:
 //   IL1 [A]  scaled 0.1, invalid at samples 3 and 4
@@ -33,6 +33,6 @@ std::vector<std::optional<double>> AnalogValues(const nlohmann::json& channel);
 std::vector<int> DigitalStates(const nlohmann::json& channel, size_t sampleCount);
 std::vector<std::string> LogicalTexts(const nlohmann::json& channel, size_t sampleCount);
 
-}  // namespace exporttest
+}  // namespace cvdrtest
 
 #endif

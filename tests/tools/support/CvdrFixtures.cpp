@@ -1,8 +1,8 @@
-#include "ExportFixtures.h"
+#include "tools/support/CvdrFixtures.h"
 
 #include <gtest/gtest.h>
 
-namespace exporttest {
+namespace cvdrtest {
 
 fixture::RecordBuilder SmallRecord() {
     fixture::Analog current;
@@ -69,4 +69,4 @@ std::vector<std::string> LogicalTexts(const nlohmann::json& channel, size_t samp
     return States<std::string>(channel, sampleCount, "");
 }
 
-}  // namespace exporttest
+}  // namespace cvdrtest

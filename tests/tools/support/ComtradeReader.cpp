@@ -1,4 +1,4 @@
-#include "ComtradeReader.h"
+#include "tools/support/ComtradeReader.h"
 
 #include <cmath>
 #include <cstring>
