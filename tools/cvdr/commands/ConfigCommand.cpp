@@ -1,6 +1,5 @@
 #include "commands/ConfigCommand.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "config/SettingsLookup.h"
 #include "formats/TextTable.h"
 #include "formats/Utf8Text.h"
+#include "platform/TextConversion.h"
 
 namespace cvdr {
 namespace {
@@ -33,20 +33,11 @@ const Setting kSettings[] = {
      "names made from keys show the last part of the key"},
 };
 
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // The setting a name belongs to, and the name as the plug-in spells it.
 const Setting* FindSetting(const std::string& name, std::string& spelling) {
     for (const Setting& setting : kSettings) {
         for (const char* candidate : {setting.name, setting.fallback}) {
-            if (SameIgnoringCase(name, candidate)) {
+            if (platform::AsciiUpper(name) == platform::AsciiUpper(candidate)) {
                 spelling = candidate;
                 return &setting;
             }
@@ -123,7 +114,7 @@ int Set(const std::string& name, const std::string& value, const Setting& settin
     const std::string path = RequirePath();
     const std::optional<std::string> bytes = ReadSettings(path);
     SettingsFile file = bytes ? ParseSettings(path, *bytes) : SettingsFile::Create();
-    file.Set(Utf8ToWide(name), Utf8ToWide(value));
+    file.Set(platform::Utf8ToWide(name), platform::Utf8ToWide(value));
     SaveSettingsFile(path, file.Bytes());
     if (value != "YES" && value != "NO") {
         ReportError(std::string("note: values are compared exactly; only \"") + setting.enabling +
@@ -137,7 +128,7 @@ int Unset(const std::string& name) {
     const std::optional<std::string> bytes = ReadSettings(path);
     if (!bytes) return kExitSuccess;
     SettingsFile file = ParseSettings(path, *bytes);
-    if (file.Unset(Utf8ToWide(name))) SaveSettingsFile(path, file.Bytes());
+    if (file.Unset(platform::Utf8ToWide(name))) SaveSettingsFile(path, file.Bytes());
     return kExitSuccess;
 }
 

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "formats/Utf8Text.h"
+#include "platform/TextConversion.h"
 #include "tools/support/ComtradeReader.h"
 #include "tools/support/CvdrFixtures.h"
 
@@ -16,12 +16,7 @@ enum class Encoding { kUtf16, kUtf8, kUtf8Mark };
 std::string Encode(const std::string& text, Encoding encoding) {
     if (encoding == Encoding::kUtf8) return text;
     if (encoding == Encoding::kUtf8Mark) return "\xEF\xBB\xBF" + text;
-    std::string bytes = "\xFF\xFE";
-    for (wchar_t c : cvdr::Utf8ToWide(text)) {  // the texts here stay within the BMP
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
-    }
-    return bytes;
+    return "\xFF\xFE" + platform::WideToUtf16Le(platform::Utf8ToWide(text));
 }
 
 const std::string kSection = "[HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings]\r\n";
@@ -77,11 +72,11 @@ TEST_P(ConfigTest, SetAddsTheValueAtTheEndOfTheSettingsKey) {
 TEST_P(ConfigTest, SetReplacesEveryLineOfTheOldValueOnly) {
     WriteSettings(Original(kSettings));
     EXPECT_EQ(Config({"get", "scale"}).out, "NO\n");  // the hex string, decoded as the plug-in does
-    ASSERT_EQ(Config({"set", "Scale", "a \"quoted\" C:\\path"}).status, 0);
+    ASSERT_EQ(Config({"set", "Scale", "a \"quoted\" C:\\path \xF0\x9D\x84\x9E"}).status, 0);
     EXPECT_EQ(FileBytes(), Expected(Original("\"Language\"=\"ENG\"\r\n"
-                                             "\"scale\"=\"a \\\"quoted\\\" C:\\\\path\"\r\n"
+                                             "\"scale\"=\"a \\\"quoted\\\" C:\\\\path \xF0\x9D\x84\x9E\"\r\n"
                                              "\"fullname\"=\"NO\"\r\n")));
-    EXPECT_EQ(Config({"get", "scale"}).out, "a \"quoted\" C:\\path\n");
+    EXPECT_EQ(Config({"get", "scale"}).out, "a \"quoted\" C:\\path \xF0\x9D\x84\x9E\n");  // beyond U+FFFF too
 }
 
 TEST_P(ConfigTest, UnsetRemovesTheValueAndLeavesTheRest) {

@@ -1,4 +1,4 @@
-// UTF-8 decoding of cvdr's arguments and the JSON writer's number rules;
+// The UTF-8 repair of cvdr's outputs and the JSON writer's number rules;
 // strings, key order and layout are covered by the dump tests.
 #include <gtest/gtest.h>
 
@@ -16,23 +16,19 @@ namespace {
 
 using cvdr::JsonWriter;
 
-TEST(Utf8ToWideTest, DecodesOneCodePointPerElement) {
-    EXPECT_EQ(cvdr::Utf8ToWide("a/\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E.xml"),
-              (std::wstring{L'a', L'/', 0xE9, 0x20AC, 0x1D11E, L'.', L'x', L'm', L'l'}));
-    EXPECT_EQ(cvdr::Utf8ToWide(""), L"");
-    EXPECT_EQ(cvdr::Utf8ToWide("\xEF\xBF\xBF\xF4\x8F\xBF\xBF"), (std::wstring{0xFFFF, 0x10FFFF}));
-}
-
-TEST(Utf8ToWideTest, ReplacesEveryUndecodableByte) {
-    const wchar_t r = 0xFFFD;
-    EXPECT_EQ(cvdr::Utf8ToWide("\x80z"), (std::wstring{r, L'z'}));                // stray continuation
-    EXPECT_EQ(cvdr::Utf8ToWide("\xE2\x82z"), (std::wstring{r, r, L'z'}));         // cut short
-    EXPECT_EQ(cvdr::Utf8ToWide("\xE2\x82"), (std::wstring{r, r}));                // cut by the end
-    EXPECT_EQ(cvdr::Utf8ToWide("\xC0\x80"), (std::wstring{r, r}));                // overlong NUL
-    EXPECT_EQ(cvdr::Utf8ToWide("\xE0\x80\xAF"), (std::wstring{r, r, r}));         // overlong '/'
-    EXPECT_EQ(cvdr::Utf8ToWide("\xED\xA0\x80"), (std::wstring{r, r, r}));         // surrogate
-    EXPECT_EQ(cvdr::Utf8ToWide("\xF4\x90\x80\x80"), (std::wstring{r, r, r, r}));  // above U+10FFFF
-    EXPECT_EQ(cvdr::Utf8ToWide("\xF5\xFF"), (std::wstring{r, r}));
+// Each byte that does not decode becomes one U+FFFD; the largest code
+// points still decode.
+TEST(ValidUtf8Test, ReplacesEveryUndecodableByte) {
+    const std::string r = "\xEF\xBF\xBD";
+    EXPECT_EQ(cvdr::ValidUtf8("\x80z"), r + "z");                   // stray continuation
+    EXPECT_EQ(cvdr::ValidUtf8("\xE2\x82z"), r + r + "z");           // cut short
+    EXPECT_EQ(cvdr::ValidUtf8("\xE2\x82"), r + r);                  // cut by the end
+    EXPECT_EQ(cvdr::ValidUtf8("\xC0\x80"), r + r);                  // overlong NUL
+    EXPECT_EQ(cvdr::ValidUtf8("\xE0\x80\xAF"), r + r + r);          // overlong '/'
+    EXPECT_EQ(cvdr::ValidUtf8("\xED\xA0\x80"), r + r + r);          // surrogate
+    EXPECT_EQ(cvdr::ValidUtf8("\xF4\x90\x80\x80"), r + r + r + r);  // above U+10FFFF
+    EXPECT_EQ(cvdr::ValidUtf8("\xF5\xFF"), r + r);
+    EXPECT_EQ(cvdr::ValidUtf8("\xEF\xBF\xBF\xF4\x8F\xBF\xBF"), "\xEF\xBF\xBF\xF4\x8F\xBF\xBF");
     EXPECT_EQ(cvdr::CodePointCount("\xC3\xA9\xE2\x82z"), 4u);
 }
 
