@@ -57,12 +57,8 @@ bool CheckContainer(std::ostream& out, const std::wstring& path, const std::wstr
     Step(out, "container data", opened ? "checksum passed" : "failed: " + record.ErrorText());
     if (!opened) return false;
     record.ReadDeviceModel(texts.model);
-    std::wstring used = language;
-    bool found = record.ReadLanguageTexts(language, texts.language);
-    if (!found && !platform::EqualsIgnoringAsciiCase(language, L"ENG")) {
-        used = L"ENG";
-        found = record.ReadLanguageTexts(used, texts.language);
-    }
+    std::wstring used;
+    const bool found = ReadContainerLanguage(record, language, texts.language, used);
     Step(out, "language entry", found ? "DeviceModel_l_" + platform::WideToUtf8(used) : "none");
     container::ExtendedSettingsSet settings;
     record.ReadExtendedSettings(settings);
@@ -84,20 +80,18 @@ bool CheckFolder(std::ostream& out, const std::wstring& path, const std::wstring
         return false;
     }
     container::DeviceModelLookup lookup;
-    std::string modelPath, languagePath;
-    bool isContainer = false;
-    devicemodel::DeviceModelError error;
-    const bool found = lookup.FindAndLoadFor(options, name, version, modelPath, error);
+    FolderModel model;
+    texts.found = FindFolderModel(lookup, options, name, version, language, model);
     Step(out, "device", platform::WideToUtf8(name) + " " + platform::WideToUtf8(version));
     Step(out, "model folder", lookup.SearchedFolder());
-    Step(out, "model file", modelPath.empty() ? "none matches (see cvdr models)" : modelPath);
-    if (!found) return false;
-    const bool languageLoaded = lookup.LoadLanguageTexts(language, languagePath, isContainer);
-    Step(out, "language texts", isContainer ? "container entry" : (languagePath.empty() ? "none" : languagePath));
-    lookup.ReadModelText(texts.model);
-    lookup.ReadLanguageText(language, texts.language);
-    texts.found = languageLoaded;
-    return languageLoaded;
+    Step(out, "model file", model.modelPath.empty() ? "none matches (see cvdr models)" : model.modelPath);
+    if (!model.modelLoaded) return false;
+    Step(out, "language texts",
+         model.languageInContainer ? "container entry"
+                                   : (model.languagePath.empty() ? "none" : model.languagePath));
+    texts.model = model.modelText;
+    texts.language = model.languageText;
+    return texts.found;
 }
 
 void CountNamedChannels(std::ostream& out, const CheckRequest& request, const std::wstring& path) {
@@ -124,7 +118,7 @@ void CountNamedChannels(std::ostream& out, const CheckRequest& request, const st
 
 int RunCheck(const CheckRequest& request, std::ostream& out) {
     const std::wstring path = platform::Utf8ToWide(request.file);
-    const std::wstring language = platform::Utf8ToWide(request.language);
+    const std::wstring language = platform::AnsiToWide(request.language);  // as the load reads it
     const std::wstring optionText = platform::Utf8ToWide(request.options);
     const settings::LoadOptions options = settings::ParseLoadOptions(optionText.c_str());
     Step(out, "file", request.file);
