@@ -6,9 +6,9 @@
 #include <cfloat>
 #include <cmath>
 
-#include "formats/comtrade/ChannelScaling.h"
 #include "formats/comtrade/ConfigFile.h"
 #include "formats/comtrade/FieldText.h"
+#include "formats/comtrade/Scaling.h"
 
 namespace {
 

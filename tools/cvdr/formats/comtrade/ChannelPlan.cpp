@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "formats/Utf8Text.h"
+#include "host/TransitionCursor.h"
 
 namespace cvdr::comtrade {
 namespace {
@@ -98,29 +99,6 @@ std::optional<double> LogicalStateValue(const AnalogColumn& column, const Logica
     const auto found = std::find(column.stateCodes.begin(), column.stateCodes.end(), transition->text);
     if (found == column.stateCodes.end()) return std::nullopt;
     return static_cast<double>(found - column.stateCodes.begin());
-}
-
-AnalogColumnReader::AnalogColumnReader(const host::Record& record, const AnalogColumn& column)
-    : m_column(&column) {
-    if (column.logical) {
-        m_logical.emplace(record.logical[column.channel]);
-    } else {
-        m_analog = &record.analog[column.channel];
-    }
-}
-
-std::optional<double> AnalogColumnReader::Read(uint32_t sample) {
-    if (m_analog != nullptr) {
-        if (!m_analog->IsValid(sample)) return std::nullopt;
-        return m_analog->values[sample];
-    }
-    // States last many samples: the value is worked out once per transition.
-    const LogicalTransition* state = m_logical->At(sample);
-    if (state != m_lastState) {
-        m_lastState = state;
-        m_lastValue = LogicalStateValue(*m_column, state);
-    }
-    return m_lastValue;
 }
 
 }  // namespace cvdr::comtrade

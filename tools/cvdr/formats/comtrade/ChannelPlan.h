@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "formats/comtrade/ChannelScaling.h"
 #include "formats/comtrade/ComtradeFormat.h"
+#include "formats/comtrade/Scaling.h"
 #include "host/Record.h"
-#include "host/TransitionCursor.h"
 
 namespace cvdr::comtrade {
 
@@ -53,22 +52,6 @@ ChannelPlan PlanChannels(const host::Record& record, DataType type);
 // The value of a logical state as written: the number the text stands for,
 // or its index among `stateCodes` when those are in use; none when invalid.
 std::optional<double> LogicalStateValue(const AnalogColumn& column, const LogicalTransition* transition);
-
-// The values of one analog column, sample after sample in rising order.
-class AnalogColumnReader {
-public:
-    AnalogColumnReader(const host::Record& record, const AnalogColumn& column);
-
-    // The finite or non-finite value of a valid sample; none when invalid.
-    std::optional<double> Read(uint32_t sample);
-
-private:
-    const AnalogColumn* m_column;
-    const host::AnalogChannel* m_analog = nullptr;
-    std::optional<host::TransitionCursor<LogicalTransition>> m_logical;
-    const LogicalTransition* m_lastState = nullptr;
-    std::optional<double> m_lastValue;
-};
 
 }  // namespace cvdr::comtrade
 

@@ -1,4 +1,4 @@
-#include "formats/comtrade/ChannelScaling.h"
+#include "formats/comtrade/Scaling.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // back as a * raw + b. For the integer data types a and b are chosen per
 // channel so that the channel's finite values span the whole integer range
 // [-limit, limit] without clipping; the largest error is then a / 2.
-#ifndef CVDR_FORMATS_COMTRADE_CHANNEL_SCALING_H
-#define CVDR_FORMATS_COMTRADE_CHANNEL_SCALING_H
+#ifndef CVDR_FORMATS_COMTRADE_SCALING_H
+#define CVDR_FORMATS_COMTRADE_SCALING_H
 
 #include <cstdint>
 #include <limits>
