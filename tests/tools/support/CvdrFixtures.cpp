@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "host/RecordReader.h"
+
 namespace cvdrtest {
 
 fixture::RecordBuilder SmallRecord() {
@@ -29,44 +33,39 @@ cvdrtest::Result Cvdr(std::vector<std::string> arguments, bool stub) {
     return cvdrtest::RunCvdr(arguments);
 }
 
-nlohmann::json Dump(const std::string& path) {
-    const cvdrtest::Result result = Cvdr({"dump", path, "--json"});
-    EXPECT_EQ(result.status, 0) << result.err;
-    return nlohmann::json::parse(result.out);
+host::Record Load(const std::string& path) {
+    std::string error;
+    const std::shared_ptr<host::Plugin> plugin = host::Plugin::Load(kPlugin, error);
+    EXPECT_TRUE(plugin) << error;
+    std::optional<host::Record> record = plugin ? host::LoadRecord(*plugin, {path, "ENG", ""}) : std::nullopt;
+    EXPECT_TRUE(record) << path;
+    return record.value_or(host::Record());
 }
 
-std::vector<std::optional<double>> AnalogValues(const nlohmann::json& channel) {
+std::vector<std::optional<double>> AnalogValues(const host::AnalogChannel& channel) {
     std::vector<std::optional<double>> values;
-    const std::string validity = channel["validity"];
-    for (size_t i = 0; i < validity.size(); ++i) {
-        const nlohmann::json& value = channel["values"][i];
-        if (validity[i] != '1') {
-            values.push_back(std::nullopt);
-        } else if (value.is_string()) {  // "nan", "inf", "-inf"
-            values.push_back(std::stod(value.get<std::string>()));
-        } else {
-            values.push_back(value.get<double>());
-        }
+    for (uint32_t i = 0; i < channel.sampleCount; ++i) {
+        values.push_back(channel.IsValid(i) ? std::optional<double>(channel.values[i]) : std::nullopt);
     }
     return values;
 }
 
-template <typename State>
-std::vector<State> States(const nlohmann::json& channel, size_t sampleCount, State none) {
+template <typename State, typename Channel, typename StateOf>
+std::vector<State> States(const Channel& channel, size_t sampleCount, State none, StateOf stateOf) {
     std::vector<State> states(sampleCount, none);
-    for (const auto& transition : channel["transitions"]) {
-        const size_t first = transition[1];
-        for (size_t i = first; i < sampleCount; ++i) states[i] = transition[0].get<State>();
+    for (const auto& transition : channel.transitions) {
+        for (size_t i = transition.firstSample; i < sampleCount; ++i) states[i] = stateOf(transition);
     }
     return states;
 }
 
-std::vector<int> DigitalStates(const nlohmann::json& channel, size_t sampleCount) {
-    return States<int>(channel, sampleCount, 0);
+std::vector<int> DigitalStates(const host::DigitalChannel& channel, size_t sampleCount) {
+    return States<int>(channel, sampleCount, 0,
+                       [](const DigitalTransition& t) { return static_cast<int>(t.state); });
 }
 
-std::vector<std::string> LogicalTexts(const nlohmann::json& channel, size_t sampleCount) {
-    return States<std::string>(channel, sampleCount, "");
+std::vector<std::string> LogicalTexts(const host::LogicalChannel& channel, size_t sampleCount) {
+    return States<std::string>(channel, sampleCount, "", [](const LogicalTransition& t) { return t.text; });
 }
 
 }  // namespace cvdrtest

@@ -1,13 +1,14 @@
 // A small record and helpers shared by the tests of cvdr's commands: cvdr
-// with either plug-in, and the record's dump as the reference for outputs.
+// with either plug-in, and a record read through the host library as the
+// reference for outputs.
 #ifndef DR_MVQ4_TESTS_TOOLS_SUPPORT_CVDR_FIXTURES_H
 #define DR_MVQ4_TESTS_TOOLS_SUPPORT_CVDR_FIXTURES_H
 
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "host/Record.h"
 #include "support/RecordFixture.h"
 #include "tools/support/CvdrProcess.h"
 
@@ -21,17 +22,18 @@ namespace cvdrtest {
 //   LS1      four-bit logical: 2, then 3 from sample 1, unknown from 4, 6 from 6
 fixture::RecordBuilder SmallRecord();
 
-// The record as `cvdr dump --json` reports it; the reference for the exports.
-nlohmann::json Dump(const std::string& path);
+// The record as the real plug-in reports it, read in this process.
+host::Record Load(const std::string& path);
 
 // Runs cvdr with the real plug-in (or the stub when `stub`).
 cvdrtest::Result Cvdr(std::vector<std::string> arguments, bool stub = false);
 
-// Sample values of a dumped channel: the analog value, a digital channel's
-// state (0 invalid, 1 low, 2 high) or a logical channel's text.
-std::vector<std::optional<double>> AnalogValues(const nlohmann::json& channel);
-std::vector<int> DigitalStates(const nlohmann::json& channel, size_t sampleCount);
-std::vector<std::string> LogicalTexts(const nlohmann::json& channel, size_t sampleCount);
+// Sample values of a channel: the analog value (none when invalid), a
+// digital channel's state (0 invalid, 1 low, 2 high) or a logical channel's
+// text.
+std::vector<std::optional<double>> AnalogValues(const host::AnalogChannel& channel);
+std::vector<int> DigitalStates(const host::DigitalChannel& channel, size_t sampleCount);
+std::vector<std::string> LogicalTexts(const host::LogicalChannel& channel, size_t sampleCount);
 
 }  // namespace cvdrtest
 

@@ -16,7 +16,6 @@ namespace {
 using comtradetest::Config;
 using comtradetest::Sample;
 using cvdrtest::Cvdr;
-using nlohmann::json;
 
 struct Flavour {
     std::string revision;
@@ -91,7 +90,7 @@ protected:
         m_files = ReadExport(m_folder.Path() + "/out", "small", flavour.combined);
         m_config = comtradetest::ParseConfig(m_files.config);
         m_samples = comtradetest::ReadData(m_config, m_files.data);
-        m_dump = cvdrtest::Dump(m_record);
+        m_reference = cvdrtest::Load(m_record);
     }
 
     fixture::TempDir m_folder;
@@ -99,15 +98,15 @@ protected:
     Exported m_files;
     Config m_config;
     std::vector<Sample> m_samples;
-    json m_dump;
+    host::Record m_reference;
 };
 
 TEST_P(ComtradeExportTest, ConfigurationDescribesTheRecord) {
     ExpectFieldCounts(m_config);
     EXPECT_EQ(m_config.station, (comtradetest::Fields{"7SR87   V04.10.02", "7SR87", GetParam().revision}));
     EXPECT_EQ(m_config.lines[1], (comtradetest::Fields{"5", "4A", "1D"}));
-    const std::vector<std::string> names = {m_dump["analog"][0]["name"], m_dump["analog"][1]["name"],
-                                            m_dump["analog"][2]["name"], m_dump["logical"][0]["name"]};
+    const std::vector<std::string> names = {m_reference.analog[0].name, m_reference.analog[1].name,
+                                            m_reference.analog[2].name, m_reference.logical[0].name};
     for (size_t i = 0; i < 4; ++i) {
         const comtradetest::Fields& line = m_config.analog[i];
         EXPECT_EQ(line[0], std::to_string(i + 1));
@@ -117,7 +116,7 @@ TEST_P(ComtradeExportTest, ConfigurationDescribesTheRecord) {
         EXPECT_EQ(line[10] + line[11] + line[12], "11P");
     }
     EXPECT_EQ(m_config.analog[0][4], "A");
-    EXPECT_EQ(m_config.status[0], (comtradetest::Fields{"1", m_dump["digital"][0]["name"], "", "", "0"}));
+    EXPECT_EQ(m_config.status[0], (comtradetest::Fields{"1", m_reference.digital[0].name, "", "", "0"}));
     EXPECT_EQ(m_config.frequency, 50.0);
     EXPECT_EQ(m_config.sampleRate, 1000.0);
     EXPECT_EQ(m_config.endSample, 8u);
@@ -138,12 +137,12 @@ TEST_P(ComtradeExportTest, ConfigurationDescribesTheRecord) {
 TEST_P(ComtradeExportTest, SamplesReadBackAsThePluginReportsThem) {
     ASSERT_EQ(m_samples.size(), 8u);
     std::vector<std::vector<std::optional<double>>> expected;
-    for (const json& channel : m_dump["analog"]) expected.push_back(cvdrtest::AnalogValues(channel));
+    for (const auto& channel : m_reference.analog) expected.push_back(cvdrtest::AnalogValues(channel));
     std::vector<std::optional<double>> logical;
-    for (const std::string& text : cvdrtest::LogicalTexts(m_dump["logical"][0], 8))
+    for (const std::string& text : cvdrtest::LogicalTexts(m_reference.logical[0], 8))
         logical.push_back(StateNumber(text));
     expected.push_back(logical);
-    const std::vector<int> digital = cvdrtest::DigitalStates(m_dump["digital"][0], 8);
+    const std::vector<int> digital = cvdrtest::DigitalStates(m_reference.digital[0], 8);
     for (size_t i = 0; i < m_samples.size(); ++i) {
         const Sample& sample = m_samples[i];
         EXPECT_EQ(sample.number, i + 1);

@@ -70,16 +70,16 @@ TEST(CsvExportTest, EveryCellIsThePluginsValue) {
     builder.AddDigital("12", "Say \"hi\", twice").AddStateImage("12", "1");
     const fixture::TempDir folder;
     const std::string record = folder.Write("small.xml", builder.Xml());
-    const nlohmann::json dump = cvdrtest::Dump(record);
+    const host::Record reference = cvdrtest::Load(record);
     const std::vector<Row> rows = Export(record);
     ASSERT_EQ(rows.size(), 9u);
-    EXPECT_EQ(rows[0], (Row{"time [ms]", dump["analog"][0]["name"].get<std::string>() + " [A]",
-                            dump["analog"][1]["name"], dump["analog"][2]["name"], dump["logical"][0]["name"],
-                            dump["digital"][0]["name"], dump["digital"][1]["name"]}));
+    EXPECT_EQ(rows[0], (Row{"time [ms]", reference.analog[0].name + " [A]", reference.analog[1].name,
+                            reference.analog[2].name, reference.logical[0].name, reference.digital[0].name,
+                            reference.digital[1].name}));
     EXPECT_EQ(rows[0][6], "[Say \"hi\", twice]");
     std::vector<std::vector<std::optional<double>>> analog;
-    for (const auto& channel : dump["analog"]) analog.push_back(cvdrtest::AnalogValues(channel));
-    const std::vector<std::string> logical = cvdrtest::LogicalTexts(dump["logical"][0], 8);
+    for (const auto& channel : reference.analog) analog.push_back(cvdrtest::AnalogValues(channel));
+    const std::vector<std::string> logical = cvdrtest::LogicalTexts(reference.logical[0], 8);
     for (size_t i = 0; i < 8; ++i) {
         const Row& row = rows[i + 1];
         ASSERT_EQ(row.size(), 7u);
@@ -93,7 +93,7 @@ TEST(CsvExportTest, EveryCellIsThePluginsValue) {
         }
         EXPECT_EQ(row[4], logical[i]);
         for (size_t d = 0; d < 2; ++d) {
-            const int state = cvdrtest::DigitalStates(dump["digital"][d], 8)[i];
+            const int state = cvdrtest::DigitalStates(reference.digital[d], 8)[i];
             EXPECT_EQ(row[5 + d], state == 2 ? "1" : state == 1 ? "0" : "") << i << "/" << d;
         }
     }

@@ -63,16 +63,13 @@ Pixels ReadPng(const std::string& path) {
 }
 
 // A COLORREF (0x00BBGGRR) as 0xRRGGBB.
-uint32_t Rgb(const nlohmann::json& channel) {
-    const uint32_t ref = channel["color"];
-    return ((ref & 0xFF) << 16) | (ref & 0xFF00) | ((ref >> 16) & 0xFF);
-}
+uint32_t Rgb(uint32_t ref) { return ((ref & 0xFF) << 16) | (ref & 0xFF00) | ((ref >> 16) & 0xFF); }
 
 class PlotTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_record = WideRecord(m_folder);
-        m_dump = cvdrtest::Dump(m_record);
+        m_reference = cvdrtest::Load(m_record);
     }
     cvdrtest::Result Plot(const std::string& output, std::vector<std::string> options = {}) {
         std::vector<std::string> arguments{"plot", m_record, "-o", m_folder.Path() + "/" + output};
@@ -85,7 +82,7 @@ protected:
 
     fixture::TempDir m_folder;
     std::string m_record;
-    nlohmann::json m_dump;
+    host::Record m_reference;
 };
 
 TEST_F(PlotTest, WritesTheThreeFormatsAtTheRequestedSize) {
@@ -108,8 +105,8 @@ TEST_F(PlotTest, WritesTheThreeFormatsAtTheRequestedSize) {
 }
 
 TEST_F(PlotTest, DrawsOnlyTheChosenChannelsInTheirColours) {
-    const uint32_t current = Rgb(m_dump["analog"][0]);
-    const uint32_t voltage = Rgb(m_dump["analog"][1]);
+    const uint32_t current = Rgb(m_reference.analog[0].color);
+    const uint32_t voltage = Rgb(m_reference.analog[1].color);
     ASSERT_NE(current, voltage);
     ASSERT_EQ(Plot("all.png").status, 0);
     const Pixels all = ReadPng(m_folder.Path() + "/all.png");
@@ -123,10 +120,9 @@ TEST_F(PlotTest, DrawsOnlyTheChosenChannelsInTheirColours) {
     EXPECT_GT(one.Count(current), 100u);
     EXPECT_EQ(one.Count(voltage), 0u);
 
-    ASSERT_EQ(
-        Plot("grouped.png", {"--group-by-unit", "--channels", m_dump["analog"][1]["name"], "IL1", "BI1"})
-            .status,
-        0);
+    ASSERT_EQ(Plot("grouped.png", {"--group-by-unit", "--channels", m_reference.analog[1].name, "IL1", "BI1"})
+                  .status,
+              0);
     const cvdrtest::Result missing = Plot("none.png", {"--channels", "IL9"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(cvdrtest::CvdrErrorLines(missing.err),
