@@ -23,13 +23,9 @@ bool ApplyContainerModel(record::DisturbanceRecord& record, container::RecordCon
                          const settings::LoadOptions& options) {
     if (!container.OpenContainer(path)) return true;
     std::string modelText, languageText;
+    std::wstring usedLanguage;
     container.ReadDeviceModel(modelText);
-    if (!container.ReadLanguageTexts(language, languageText)) {
-        if (platform::EqualsIgnoringAsciiCase(language, L"ENG") ||
-            !container.ReadLanguageTexts(L"ENG", languageText)) {
-            return true;
-        }
-    }
+    if (!ReadContainerLanguage(container, language, languageText, usedLanguage)) return true;
     devicemodel::ExtendedSettingsSet settings;
     container.ReadExtendedSettings(settings);
     return record.ApplyDeviceModel(modelText, languageText, settings, options.displayAnsiDeviceNumbers);
@@ -41,21 +37,37 @@ bool ApplyFolderModel(record::DisturbanceRecord& record, const std::wstring& dev
                       const std::wstring& deviceVersion, const std::wstring& language,
                       const settings::LoadOptions& options) {
     container::DeviceModelLookup lookup;
-    std::string modelPath, languagePath;
-    bool isContainer = false;
-    devicemodel::DeviceModelError loadError;
-    if (!lookup.FindAndLoadFor(options, deviceName, deviceVersion, modelPath, loadError)) return true;
-    if (!lookup.LoadLanguageTexts(language, languagePath, isContainer) || deviceName.empty()) return true;
-    std::string modelText, languageText;
-    lookup.ReadModelText(modelText);
-    lookup.ReadLanguageText(language, languageText);
+    FolderModel model;
+    if (!FindFolderModel(lookup, options, deviceName, deviceVersion, language, model)) return true;
     const devicemodel::ExtendedSettingsSet noSettings;
-    const bool applied = record.ApplyDeviceModel(modelText, languageText, noSettings, false);
+    const bool applied = record.ApplyDeviceModel(model.modelText, model.languageText, noSettings, false);
     lookup.Release();
     return applied;
 }
 
 }  // namespace
+
+bool ReadContainerLanguage(container::RecordContainer& container, const std::wstring& language,
+                           std::string& text, std::wstring& used) {
+    used = language;
+    if (container.ReadLanguageTexts(language, text)) return true;
+    if (platform::EqualsIgnoringAsciiCase(language, L"ENG")) return false;
+    used = L"ENG";
+    return container.ReadLanguageTexts(used, text);
+}
+
+bool FindFolderModel(container::DeviceModelLookup& lookup, const settings::LoadOptions& options,
+                     const std::wstring& deviceName, const std::wstring& deviceVersion,
+                     const std::wstring& language, FolderModel& model) {
+    devicemodel::DeviceModelError loadError;
+    model.modelLoaded = lookup.FindAndLoadFor(options, deviceName, deviceVersion, model.modelPath, loadError);
+    if (!model.modelLoaded) return false;
+    model.languageLoaded = lookup.LoadLanguageTexts(language, model.languagePath, model.languageInContainer);
+    if (!model.languageLoaded || deviceName.empty()) return false;
+    lookup.ReadModelText(model.modelText);
+    lookup.ReadLanguageText(language, model.languageText);
+    return true;
+}
 
 bool LoadDisturbanceFile(DisturbanceDataReader** out, const wchar_t* path, const char* language,
                          const wchar_t* options) {

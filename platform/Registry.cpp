@@ -31,14 +31,6 @@ constexpr uint64_t kMaxRegistryFileSize = uint64_t{64} << 20;
 
 constexpr Text kCurrentUserRoot = L"HKEY_CURRENT_USER";
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-
-Text Trim(Text text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 bool StartsWithIgnoringCase(Text text, Text prefix) {
     return text.size() >= prefix.size() && EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }

@@ -175,4 +175,11 @@ bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
     return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
 }
 
+std::wstring_view Trim(std::wstring_view text) {
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 }  // namespace platform

@@ -33,6 +33,9 @@ std::wstring AsciiUpper(std::wstring_view text);
 std::string AsciiUpper(std::string_view text);
 bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 
+// `text` without the blanks and tabs around it.
+std::wstring_view Trim(std::wstring_view text);
+
 }  // namespace platform
 
 #endif

@@ -18,15 +18,15 @@
 #include <string>
 #include <vector>
 
-#include "ConfigCommand.h"
-#include "diagnostics/CheckCommand.h"
-#include "diagnostics/ModelsCommand.h"
-#include "Diagnostics.h"
-#include "DumpCommand.h"
-#include "ExportCommand.h"
-#include "InfoCommand.h"
-#include "PlotCommand.h"
+#include "ExitStatus.h"
 #include "RecordSession.h"
+#include "commands/CheckCommand.h"
+#include "commands/ConfigCommand.h"
+#include "commands/DumpCommand.h"
+#include "commands/ExportCommand.h"
+#include "commands/InfoCommand.h"
+#include "commands/ModelsCommand.h"
+#include "commands/PlotCommand.h"
 
 namespace {
 
@@ -53,13 +53,13 @@ struct CommandLine {
 };
 
 void AddLanguageOptions(CLI::App& command, cvdr::RecordRequest& request) {
-    command.add_option("--lang", request.language, "Language code handed to the plug-in")
+    command.add_option("--lang", request.source.language, "Language code handed to the plug-in")
         ->capture_default_str();
-    command.add_option("--options", request.options, "Option string handed to the plug-in");
+    command.add_option("--options", request.source.options, "Option string handed to the plug-in");
 }
 
 void AddRecordOptions(CLI::App& command, cvdr::RecordRequest& request) {
-    command.add_option("file", request.file, "Record file")->required();
+    command.add_option("file", request.source.file, "Record file")->required();
     AddLanguageOptions(command, request);
 }
 
@@ -186,12 +186,8 @@ int Run(const CLI::App& app, CommandLine& line) {
     if (app.got_subcommand("config")) return RunConfigCommand(*app.get_subcommand("config"), line);
     if (app.got_subcommand("check")) return cvdr::RunCheck(line.check, std::cout);
     if (app.got_subcommand("models")) return cvdr::RunModels(line.models, std::cout);
-    if (app.got_subcommand("info")) return cvdr::RunOnRecord(line.request, cvdr::WriteInfo);
-    cvdr::DumpOptions options;
-    options.samples = !line.noSamples;
-    return cvdr::RunOnRecord(line.request, [&options](DisturbanceDataReader& reader, std::ostream& out) {
-        cvdr::WriteDump(reader, options, out);
-    });
+    if (app.got_subcommand("info")) return cvdr::RunInfo(line.request);
+    return cvdr::RunDump(line.request, !line.noSamples);
 }
 
 // The plug-in's option string itself starts with a dash ("-Key:value"), and

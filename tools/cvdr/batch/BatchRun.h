@@ -1,6 +1,6 @@
-// One command over many records: the plug-in is loaded once, the records
-// are found (batch/RecordFinder.h) and handled one after another. A record
-// that fails gets one line on standard error and the run goes on; the exit
+// One command over many records: the records are found (RecordFinder.h),
+// read through the plug-in and handled one after another. A record that
+// fails gets one line on standard error and the run goes on; the exit
 // status tells whether any failed. A progress bar shows on a terminal.
 #ifndef CVDR_BATCH_BATCH_RUN_H
 #define CVDR_BATCH_BATCH_RUN_H
@@ -9,19 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "RecordSession.h"
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Plugin.h"
+#include "host/Record.h"
 
 namespace cvdr {
 
-// Handles one loaded record; throws std::exception to fail it.
-using RecordAction = std::function<void(DisturbanceDataReader& reader, const std::string& file)>;
+// Handles one record; throws std::exception to fail it.
+using RecordAction = std::function<void(const host::Record& record, const std::string& file)>;
 
-// `request` gives the plug-in, language and options (its file is unused).
-// Returns kExitSuccess, or kExitFailure when the plug-in, a folder or any
-// record failed.
-int RunOnRecords(const std::vector<std::string>& inputs, const RecordRequest& request,
-                 const RecordAction& action);
+// Loads every record with the language code and option string given.
+// Returns kExitSuccess, or kExitFailure when a folder or any record failed.
+int RunOnRecords(const host::Plugin& plugin, const std::vector<std::string>& inputs,
+                 const std::string& language, const std::string& options, const RecordAction& action);
 
 }  // namespace cvdr
 

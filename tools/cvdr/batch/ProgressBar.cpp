@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "Utf8.h"
+#include "formats/Utf8Text.h"
 
 namespace cvdr {
 namespace {

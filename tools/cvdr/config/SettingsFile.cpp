@@ -9,72 +9,24 @@
 #include <string_view>
 #include <system_error>
 
-#include "OutputFile.h"
-#include "Utf8.h"
+#include "formats/OutputFile.h"
+#include "platform/TextConversion.h"
 
 namespace cvdr {
 namespace {
 
+using platform::AsciiUpper;
 using WideView = std::wstring_view;
 
 constexpr const char* kUtf16Mark = "\xFF\xFE";
 constexpr const char* kUtf8Mark = "\xEF\xBB\xBF";
 
-WideView Trim(WideView text) {
-    while (!text.empty() && (text.front() == L' ' || text.front() == L'\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t')) text.remove_suffix(1);
-    return text;
-}
-
-std::wstring AsciiUpper(WideView text) {
-    std::wstring upper(text);
-    for (wchar_t& c : upper) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    }
-    return upper;
+std::wstring Utf16Text(std::string_view bytes) {
+    return platform::Utf16LeToWide(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
 bool IsHeader(WideView line) {
     return line == L"Windows Registry Editor Version 5.00" || line == L"REGEDIT4";
-}
-
-std::wstring DecodeUtf16(std::string_view bytes) {
-    std::wstring text;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto unit =
-            static_cast<char32_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
-        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-        const char32_t next = i + 3 < bytes.size()
-                                  ? static_cast<char32_t>(static_cast<uint8_t>(bytes[i + 2]) |
-                                                          (static_cast<uint8_t>(bytes[i + 3]) << 8))
-                                  : 0;
-        if (high && next >= 0xDC00 && next <= 0xDFFF) {
-            text.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00)));
-            i += 2;
-        } else {
-            text.push_back(static_cast<wchar_t>(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit));
-        }
-    }
-    return text;
-}
-
-void AppendUtf16(std::string& out, char32_t unit) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>((unit >> 8) & 0xFF));
-}
-
-std::string EncodeUtf16(WideView text) {
-    std::string out;
-    for (wchar_t c : text) {
-        const auto cp = static_cast<char32_t>(c);
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
-            AppendUtf16(out, 0xD800 + ((cp - 0x10000) >> 10));
-            AppendUtf16(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            AppendUtf16(out, cp);
-        }
-    }
-    return out;
 }
 
 // The settings key's section line: "[HKEY_CURRENT_USER\<path>]" with the root
@@ -101,9 +53,9 @@ bool ValueName(WideView line, std::wstring& name, WideView& data) {
     name.clear();
     for (size_t k = 1; k < line.size(); ++k) {
         if (line[k] == L'"') {
-            data = Trim(line.substr(k + 1));
+            data = platform::Trim(line.substr(k + 1));
             if (data.empty() || data.front() != L'=') return false;
-            data = Trim(data.substr(1));
+            data = platform::Trim(data.substr(1));
             return true;
         }
         if (line[k] == L'\\' && k + 1 < line.size() && (line[k + 1] == L'\\' || line[k + 1] == L'"')) ++k;
@@ -170,12 +122,12 @@ SettingsFile SettingsFile::Parse(const std::string& bytes) {
     const bool utf16 = file.m_encoding == Encoding::kUtf16Le;
     SplitLines(body, utf16, [&](std::string_view raw, std::string_view end) {
         file.m_lines.push_back(
-            {std::string(raw), std::string(end), utf16 ? DecodeUtf16(raw) : Utf8ToWide(raw)});
+            {std::string(raw), std::string(end), utf16 ? Utf16Text(raw) : platform::Utf8ToWide(raw)});
         if (file.m_lineEnd.empty()) file.m_lineEnd = std::string(end);
     });
     if (file.m_lineEnd.empty()) file.m_lineEnd = utf16 ? std::string("\r\0\n\0", 4) : "\r\n";
     for (const Line& line : file.m_lines) {
-        const WideView text = Trim(line.text);
+        const WideView text = platform::Trim(line.text);
         if (text.empty()) continue;
         if (!IsHeader(text))
             throw std::runtime_error("not a registry file: the first line is not a regedit header");
@@ -185,7 +137,8 @@ SettingsFile SettingsFile::Parse(const std::string& bytes) {
 }
 
 SettingsFile::Line SettingsFile::MakeLine(const std::wstring& text, const std::string& end) const {
-    const std::string raw = m_encoding == Encoding::kUtf16Le ? EncodeUtf16(text) : WideToUtf8(text);
+    const std::string raw =
+        m_encoding == Encoding::kUtf16Le ? platform::WideToUtf16Le(text) : platform::WideToUtf8(text);
     return {raw, end, text};
 }
 
@@ -195,11 +148,11 @@ size_t SettingsFile::DefinitionEnd(size_t line) const {
     std::wstring name;
     WideView data;
     size_t end = line + 1;
-    if (!ValueName(Trim(m_lines[line].text), name, data) || AsciiUpper(data.substr(0, 3)) != L"HEX")
+    if (!ValueName(platform::Trim(m_lines[line].text), name, data) || AsciiUpper(data.substr(0, 3)) != L"HEX")
         return end;
-    for (WideView last = Trim(m_lines[line].text);
+    for (WideView last = platform::Trim(m_lines[line].text);
          !last.empty() && last.back() == L'\\' && end < m_lines.size(); ++end) {
-        last = Trim(m_lines[end].text);
+        last = platform::Trim(m_lines[end].text);
     }
     return end;
 }
@@ -209,7 +162,7 @@ std::vector<SettingsFile::Span> SettingsFile::Definitions(const std::wstring& na
     const std::wstring wanted = AsciiUpper(name);
     bool inSettings = false;
     for (size_t i = 0; i < m_lines.size();) {
-        const WideView text = Trim(m_lines[i].text);
+        const WideView text = platform::Trim(m_lines[i].text);
         std::wstring valueName;
         WideView data;
         if (!text.empty() && text.front() == L'[') {
@@ -233,7 +186,7 @@ bool SettingsFile::InsertIntoSection(const Line& line) {
     size_t anchor = m_lines.size();
     bool inSettings = false;
     for (size_t i = 0; i < m_lines.size(); ++i) {
-        const WideView text = Trim(m_lines[i].text);
+        const WideView text = platform::Trim(m_lines[i].text);
         if (!text.empty() && text.front() == L'[') inSettings = IsSettingsSection(text);
         if (inSettings && !text.empty()) anchor = i;
     }
@@ -245,7 +198,7 @@ bool SettingsFile::InsertIntoSection(const Line& line) {
 
 void SettingsFile::AppendSection(const Line& line) {
     EndLastLine();
-    if (!m_lines.empty() && !Trim(m_lines.back().text).empty()) m_lines.push_back(MakeLine(L"", m_lineEnd));
+    if (!m_lines.empty() && !platform::Trim(m_lines.back().text).empty()) m_lines.push_back(MakeLine(L"", m_lineEnd));
     m_lines.push_back(MakeLine(std::wstring(L"[") + kSettingsSection + L"]", m_lineEnd));
     m_lines.push_back(line);
     m_lines.push_back(MakeLine(L"", m_lineEnd));

@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
-#include "Utf8.h"
 #include "platform/Registry.h"
+#include "platform/TextConversion.h"
 
 namespace cvdr {
 namespace {
@@ -11,23 +11,11 @@ namespace {
 // The settings key as the parser stores it: below HKEY_CURRENT_USER, upper case.
 const wchar_t* const kSettingsKey = L"SOFTWARE\\PELVAR\\TRACEDESK\\SCOPORA\\SETTINGS";
 
-std::wstring AsciiUpperWide(const std::string& text) {
-    std::wstring upper = Utf8ToWide(text);
-    for (wchar_t& c : upper) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    }
-    return upper;
-}
-
 // UTF-16LE up to the first NUL unit.
 std::string StringValue(const std::vector<uint8_t>& data) {
-    std::wstring text;
-    for (size_t i = 0; i + 1 < data.size(); i += 2) {
-        const auto unit = static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
-        if (unit == 0) break;
-        text.push_back(unit);
-    }
-    return WideToUtf8(text);  // a lone surrogate half becomes U+FFFD
+    size_t end = 0;
+    while (end + 1 < data.size() && (data[end] != 0 || data[end + 1] != 0)) end += 2;
+    return platform::WideToUtf8(platform::Utf16LeToWide(data.data(), end));
 }
 
 std::string RegeditNotation(const platform::RegistryValue& value) {
@@ -50,7 +38,7 @@ std::optional<StoredSetting> LookUpSetting(const std::string& fileBytes, const s
     const platform::RegistryHive hive = platform::ParseRegistryFile(fileBytes);
     const auto key = hive.keys.find(kSettingsKey);
     if (key == hive.keys.end()) return std::nullopt;
-    const auto found = key->second.find(AsciiUpperWide(name));
+    const auto found = key->second.find(platform::AsciiUpper(platform::Utf8ToWide(name)));
     if (found == key->second.end()) return std::nullopt;
     const platform::RegistryValue& value = found->second;
     const bool text = value.type == platform::kRegSz || value.type == platform::kRegExpandSz;

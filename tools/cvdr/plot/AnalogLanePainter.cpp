@@ -3,9 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "ChannelSamples.h"
-#include "Diagnostics.h"
-#include "Utf8.h"
+#include "formats/Utf8Text.h"
 #include "plot/AxisTicks.h"
 #include "plot/LanePainter.h"
 #include "plot/Paint.h"
@@ -66,16 +64,15 @@ void Shade(const LaneContext& context, const Rect& rect, uint64_t begin, uint64_
 }
 
 // The channel's invalid runs, and the samples beyond its own count.
-void ShadeInvalid(const LaneContext& context, AnalogChannelReader& channel, const Rect& rect) {
-    const uint64_t count = channel.GetSampleCount();
-    RangeMarker& marker = *channel.GetRangeMarker();
-    const RangeIterator end = marker.GetRangesEnd();
-    for (RangeIterator it = marker.GetRangesBegin(); it != end; ++it) {
-        RangeIterator next = it;
-        ++next;
-        if (!it->valid) Shade(context, rect, it->firstSample, next != end ? next->firstSample : count);
+void ShadeInvalid(const LaneContext& context, const host::AnalogChannel& channel, const Rect& rect) {
+    const uint64_t count = channel.sampleCount;
+    const std::vector<RangeRecord>& ranges = channel.ranges;
+    for (size_t i = 0; i < ranges.size(); ++i) {
+        if (!ranges[i].valid)
+            Shade(context, rect, ranges[i].firstSample,
+                  i + 1 < ranges.size() ? ranges[i + 1].firstSample : count);
     }
-    Shade(context, rect, count, context.reader.GetSampleCount());
+    Shade(context, rect, count, context.record.sampleCount);
 }
 
 void DrawValueGrid(const LaneContext& context, const ValueSpan& span, const Rect& rect) {
@@ -118,16 +115,12 @@ void DrawTrace(cairo_t* cr, const Trace& trace, const ValueSpan& span, const Rec
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
 }
 
-std::string ChannelName(AnalogChannelReader& channel) {
-    return ValidUtf8(Text(channel.GetMetadata()->GetName()));
-}
-
 // The lane's name, then its unit or, for a unit group, its channels.
 void DrawLabels(const LaneContext& context, const AnalogLane& lane, const Rect& rect) {
     const PlotLayout& layout = context.layout;
     const bool single = lane.channels.size() == 1;
-    AnalogChannelReader& first = *context.reader.GetAnalogChannel(lane.channels.front());
-    TextStyle title{11.0, true, single ? FromColorRef(first.GetMetadata()->GetColor()) : kInk, Align::kLeft};
+    const host::AnalogChannel& first = context.record.analog[lane.channels.front()];
+    TextStyle title{11.0, true, single ? FromColorRef(first.color) : kInk, Align::kLeft};
     DrawText(context.cr, FitText(context.cr, lane.label, layout.labelWidth, title), layout.labelLeft,
              rect.y + 12.0, title);
     double y = rect.y + 26.0;
@@ -138,21 +131,20 @@ void DrawLabels(const LaneContext& context, const AnalogLane& lane, const Rect& 
         return;
     }
     for (size_t i = 0; i < lane.channels.size() && y <= rect.Bottom(); ++i, y += 13.0) {
-        AnalogChannelReader& channel = *context.reader.GetAnalogChannel(lane.channels[i]);
-        TextStyle style{10.0, false, FromColorRef(channel.GetMetadata()->GetColor()), Align::kLeft};
-        DrawText(context.cr, FitText(context.cr, ChannelName(channel), layout.labelWidth, style),
+        const host::AnalogChannel& channel = context.record.analog[lane.channels[i]];
+        TextStyle style{10.0, false, FromColorRef(channel.color), Align::kLeft};
+        DrawText(context.cr, FitText(context.cr, ValidUtf8(channel.name), layout.labelWidth, style),
                  layout.labelLeft, y, style);
     }
 }
 
 std::vector<Trace> MakeTraces(const LaneContext& context, const AnalogLane& lane) {
     std::vector<Trace> traces;
-    for (int index : lane.channels) {
-        AnalogChannelReader& channel = *context.reader.GetAnalogChannel(index);
-        const AnalogSamples samples(channel);
+    for (size_t index : lane.channels) {
+        const host::AnalogChannel& channel = context.record.analog[index];
         traces.push_back(
-            {FromColorRef(channel.GetMetadata()->GetColor()),
-             DecimateTrace(samples, context.content.firstSample, context.content.lastSample, context.scale)});
+            {FromColorRef(channel.color),
+             DecimateTrace(channel, context.content.firstSample, context.content.lastSample, context.scale)});
     }
     return traces;
 }
@@ -167,7 +159,7 @@ void DrawAnalogLane(const LaneContext& context, const AnalogLane& lane, const Re
     cairo_save(cr);
     cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
     cairo_clip(cr);
-    for (int index : lane.channels) ShadeInvalid(context, *context.reader.GetAnalogChannel(index), rect);
+    for (size_t index : lane.channels) ShadeInvalid(context, context.record.analog[index], rect);
     for (const Trace& trace : traces) DrawTrace(cr, trace, span, rect);
     cairo_restore(cr);
     SetColour(cr, kFrame);

@@ -4,21 +4,19 @@
 #include <cairo-svg.h>
 #include <fontconfig/fontconfig.h>
 
-#include <algorithm>
-#include <cctype>
 #include <stdexcept>
+
+#include "platform/TextConversion.h"
 
 namespace cvdr::plot {
 
 std::optional<ImageFormat> ImageFormatOf(const std::string& path) {
     const size_t dot = path.rfind('.');
     if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return std::nullopt;
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == "png") return ImageFormat::kPng;
-    if (extension == "svg") return ImageFormat::kSvg;
-    if (extension == "pdf") return ImageFormat::kPdf;
+    const std::string extension = platform::AsciiUpper(std::string_view(path).substr(dot + 1));
+    if (extension == "PNG") return ImageFormat::kPng;
+    if (extension == "SVG") return ImageFormat::kSvg;
+    if (extension == "PDF") return ImageFormat::kPdf;
     return std::nullopt;
 }
 

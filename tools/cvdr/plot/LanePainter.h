@@ -7,7 +7,7 @@
 
 #include <cairo.h>
 
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 #include "plot/PlotContent.h"
 #include "plot/PlotGeometry.h"
 #include "plot/PlotLayout.h"
@@ -16,7 +16,7 @@ namespace cvdr::plot {
 
 struct LaneContext {
     cairo_t* cr;
-    DisturbanceDataReader& reader;
+    const host::Record& record;
     const PlotContent& content;
     const SampleScale& scale;
     const PlotLayout& layout;

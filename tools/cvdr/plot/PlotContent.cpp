@@ -1,62 +1,19 @@
 #include "plot/PlotContent.h"
 
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
 
-#include "Diagnostics.h"
-#include "NumberText.h"
-#include "Utf8.h"
+#include "formats/NumberText.h"
+#include "formats/Utf8Text.h"
+#include "host/ChannelSelection.h"
+#include "host/TimeAxis.h"
 
 namespace cvdr::plot {
 namespace {
 
-enum class Kind { kAnalog, kDigital, kLogical };
-
-struct ChannelRef {
-    Kind kind;
-    int index;
-};
-
-GenericChannelReader& Channel(DisturbanceDataReader& reader, const ChannelRef& ref) {
-    if (ref.kind == Kind::kAnalog) return *reader.GetAnalogChannel(ref.index);
-    if (ref.kind == Kind::kDigital) return *reader.GetDigitalChannel(ref.index);
-    return *reader.GetLogicalChannel(ref.index);
-}
-
-std::vector<ChannelRef> AllChannels(DisturbanceDataReader& reader) {
-    std::vector<ChannelRef> all;
-    for (int i = 0, n = reader.GetAnalogChannelCount(); i < n; ++i) all.push_back({Kind::kAnalog, i});
-    for (int i = 0, n = reader.GetDigitalChannelCount(); i < n; ++i) all.push_back({Kind::kDigital, i});
-    for (int i = 0, n = reader.GetLogicalChannelCount(); i < n; ++i) all.push_back({Kind::kLogical, i});
-    return all;
-}
-
-// "[IL1]" (no device model) and "{IL1}" (a key the model lacks) also match "IL1".
-bool Matches(GenericChannelReader& channel, const std::string& wanted) {
-    const std::string name = Text(channel.GetMetadata()->GetName());
-    const bool wrapped = name.size() >= 2 && ((name.front() == '[' && name.back() == ']') ||
-                                              (name.front() == '{' && name.back() == '}'));
-    return wanted == name || (wrapped && wanted == name.substr(1, name.size() - 2)) ||
-           wanted == Text(channel.GetKey());
-}
-
-std::vector<ChannelRef> Chosen(DisturbanceDataReader& reader, const std::vector<std::string>& names) {
-    const std::vector<ChannelRef> all = AllChannels(reader);
-    if (names.empty()) return all;
-    std::vector<ChannelRef> chosen;
-    for (const std::string& name : names) {
-        const auto found = std::find_if(all.begin(), all.end(), [&](const ChannelRef& ref) {
-            return Matches(Channel(reader, ref), name);
-        });
-        if (found == all.end()) throw std::runtime_error("no channel named \"" + name + "\"");
-        chosen.push_back(*found);
-    }
-    return chosen;
-}
-
-void AddAnalog(std::vector<AnalogLane>& lanes, AnalogChannelReader& channel, int index, bool groupByUnit) {
-    const std::string unit = ValidUtf8(Text(channel.GetUnit()));
+void AddAnalog(std::vector<AnalogLane>& lanes, const host::AnalogChannel& channel, size_t index,
+               bool groupByUnit) {
+    const std::string unit = ValidUtf8(channel.unit);
     if (groupByUnit) {
         const auto group = std::find_if(lanes.begin(), lanes.end(),
                                         [&](const AnalogLane& lane) { return lane.unit == unit; });
@@ -67,44 +24,38 @@ void AddAnalog(std::vector<AnalogLane>& lanes, AnalogChannelReader& channel, int
             return;
         }
     }
-    const std::string name = ValidUtf8(Text(channel.GetMetadata()->GetName()));
+    const std::string name = ValidUtf8(channel.name);
     lanes.push_back({groupByUnit ? (unit.empty() ? "no unit" : unit) : name, unit, {index}});
 }
 
 // The samples in [from, to], and the window narrowed to the record.
-void SetWindow(DisturbanceDataReader& reader, const ContentRequest& request, PlotContent& content) {
-    const uint32_t count = reader.GetSampleCount();
-    const double interval = reader.GetSampleInterval();
-    if (count == 0 || !(interval > 0.0) || !std::isfinite(interval))
-        throw std::runtime_error("the record has no samples to plot");
-    const double start = reader.GetSampleTime(0);
-    const double end = reader.GetSampleTime(count - 1);
-    content.from = std::max(request.from.value_or(start), start);
-    content.to = std::min(request.to.value_or(end), end);
-    const double first = std::ceil((content.from - start) / interval - 1e-9);
-    const double last = std::floor((content.to - start) / interval + 1e-9);
-    if (!(first <= last)) {
-        throw std::runtime_error("no samples between " + NumberText(request.from.value_or(start)) +
-                                 " ms and " + NumberText(request.to.value_or(end)) + " ms");
+void SetWindow(const host::Record& record, const ContentRequest& request, PlotContent& content) {
+    if (!host::HasTimeAxis(record)) throw std::runtime_error("the record has no samples to plot");
+    const std::optional<host::TimeWindow> window = host::SelectWindow(record, request.from, request.to);
+    if (!window) {
+        throw std::runtime_error("no samples between " +
+                                 NumberText(request.from.value_or(record.sampleTimes.front())) + " ms and " +
+                                 NumberText(request.to.value_or(record.sampleTimes.back())) + " ms");
     }
-    content.firstSample = static_cast<uint32_t>(first);
-    content.lastSample = static_cast<uint32_t>(last);
-    if (content.to <= content.from) content.to = content.from + interval;  // a single sample
+    content.firstSample = window->firstSample;
+    content.lastSample = window->lastSample;
+    content.from = window->from;
+    content.to = window->to;
 }
 
 }  // namespace
 
-PlotContent SelectContent(DisturbanceDataReader& reader, const ContentRequest& request) {
+PlotContent SelectContent(const host::Record& record, const ContentRequest& request) {
     PlotContent content;
-    for (const ChannelRef& ref : Chosen(reader, request.channels)) {
-        if (ref.kind == Kind::kAnalog) {
-            AddAnalog(content.analog, *reader.GetAnalogChannel(ref.index), ref.index, request.groupByUnit);
+    for (const host::ChannelRef& ref : host::SelectChannels(record, request.channels)) {
+        if (ref.kind == host::ChannelKind::kAnalog) {
+            AddAnalog(content.analog, record.analog[ref.index], ref.index, request.groupByUnit);
             continue;
         }
-        const std::string name = ValidUtf8(Text(Channel(reader, ref).GetMetadata()->GetName()));
-        content.steps.push_back({ref.kind == Kind::kLogical, ref.index, name});
+        const std::string name = ValidUtf8(host::ChannelAt(record, ref).name);
+        content.steps.push_back({ref.kind == host::ChannelKind::kLogical, ref.index, name});
     }
-    SetWindow(reader, request, content);
+    SetWindow(record, request, content);
     return content;
 }
 

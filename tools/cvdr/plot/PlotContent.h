@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 
 namespace cvdr::plot {
 
@@ -23,13 +23,13 @@ struct ContentRequest {
 struct AnalogLane {
     std::string label;  // channel name, or the unit of a group
     std::string unit;
-    std::vector<int> channels;  // analog channel indexes, drawn in this order
+    std::vector<size_t> channels;  // analog channel indexes, drawn in this order
 };
 
 // One lane of a digital or logical channel, drawn as steps.
 struct StepLane {
     bool logical = false;
-    int channel = 0;
+    size_t channel = 0;
     std::string label;
 };
 
@@ -44,10 +44,9 @@ struct PlotContent {
     double to = 0.0;
 };
 
-// Channel names match a channel's name, its name without the enclosing
-// brackets or braces ("IL1" for "[IL1]" or "{IL1}") or its key. Throws std::runtime_error for a
-// name that matches no channel and for a window that holds no sample.
-PlotContent SelectContent(DisturbanceDataReader& reader, const ContentRequest& request);
+// Channels are chosen by host::SelectChannels. Throws std::runtime_error
+// for a name that names no channel and for a window that holds no sample.
+PlotContent SelectContent(const host::Record& record, const ContentRequest& request);
 
 }  // namespace cvdr::plot
 

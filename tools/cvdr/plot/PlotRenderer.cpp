@@ -4,9 +4,8 @@
 
 #include <algorithm>
 
-#include "Diagnostics.h"
-#include "NumberText.h"
-#include "Utf8.h"
+#include "formats/NumberText.h"
+#include "formats/Utf8Text.h"
 #include "plot/AxisTicks.h"
 #include "plot/LanePainter.h"
 #include "plot/Paint.h"
@@ -18,22 +17,22 @@ namespace {
 constexpr double kTimeTickSpacing = 110.0;  // pixels between time ticks, about
 
 // "2026-03-14  10:26:53.589" reads better with one blank.
-std::string TriggerText(DisturbanceDataReader& reader) {
-    std::string text = ValidUtf8(Text(reader.GetFileMetadata()->GetTriggerTimeText()));
+std::string TriggerText(const host::Record& record) {
+    std::string text = ValidUtf8(record.triggerTimeText);
     const size_t blanks = text.find("  ");
     if (blanks != std::string::npos) text.erase(blanks, 1);
     return text;
 }
 
-void DrawTitle(cairo_t* cr, DisturbanceDataReader& reader, const PlotRequest& request, const Rect& rect) {
-    std::string title = ValidUtf8(Text(reader.GetFileMetadata()->GetDescription()));
-    const std::string trigger = TriggerText(reader);
+void DrawTitle(cairo_t* cr, const host::Record& record, const PlotRequest& request, const Rect& rect) {
+    std::string title = ValidUtf8(record.description);
+    const std::string trigger = TriggerText(record);
     if (!trigger.empty()) title += (title.empty() ? "trigger " : "  \u00b7  trigger ") + trigger;
     const TextStyle titleStyle{15.0, true, kInk, Align::kLeft};
     DrawText(cr, FitText(cr, title, rect.width, titleStyle), rect.x, rect.y + 22.0, titleStyle);
     const std::string subtitle =
-        fmt::format("{}  \u00b7  {} samples, {} ms apart", ValidUtf8(request.sourceName),
-                    reader.GetSampleCount(), NumberText(reader.GetSampleInterval()));
+        fmt::format("{}  \u00b7  {} samples, {} ms apart", ValidUtf8(request.sourceName), record.sampleCount,
+                    NumberText(record.sampleInterval));
     const TextStyle subtitleStyle{10.0, false, kMutedInk, Align::kLeft};
     DrawText(cr, FitText(cr, subtitle, rect.width, subtitleStyle), rect.x, rect.y + 38.0, subtitleStyle);
 }
@@ -82,57 +81,56 @@ void DrawTriggerMark(cairo_t* cr, const PlotLayout& layout, const TimeScale& sca
 }
 
 // Width of the widest lane label, in the styles the lanes draw them with.
-double WidestLabel(cairo_t* cr, DisturbanceDataReader& reader, const PlotContent& content) {
+double WidestLabel(cairo_t* cr, const host::Record& record, const PlotContent& content) {
     double widest = 0.0;
     const TextStyle title{11.0, true, kInk, Align::kLeft};
     const TextStyle plain{10.0, false, kInk, Align::kLeft};
     for (const AnalogLane& lane : content.analog) {
         widest = std::max(widest, TextWidth(cr, lane.label, title));
         if (lane.channels.size() < 2) continue;
-        for (int index : lane.channels) {
-            const char* name = reader.GetAnalogChannel(index)->GetMetadata()->GetName();
-            widest = std::max(widest, TextWidth(cr, ValidUtf8(Text(name)), plain));
+        for (size_t index : lane.channels) {
+            widest = std::max(widest, TextWidth(cr, ValidUtf8(record.analog[index].name), plain));
         }
     }
     for (const StepLane& lane : content.steps) widest = std::max(widest, TextWidth(cr, lane.label, plain));
     return widest;
 }
 
-SampleScale MakeScale(DisturbanceDataReader& reader, const PlotContent& content, const PlotLayout& layout) {
+SampleScale MakeScale(const host::Record& record, const PlotContent& content, const PlotLayout& layout) {
     SampleScale scale;
     scale.time = {content.from, content.to, layout.lanes.x, layout.lanes.width};
     scale.first = content.firstSample;
-    scale.firstTime = reader.GetSampleTime(content.firstSample);
-    scale.interval = reader.GetSampleInterval();
+    scale.firstTime = record.sampleTimes[content.firstSample];
+    scale.interval = record.sampleInterval;
     return scale;
 }
 
-void DrawFigure(cairo_t* cr, DisturbanceDataReader& reader, const PlotRequest& request,
+void DrawFigure(cairo_t* cr, const host::Record& record, const PlotRequest& request,
                 const PlotContent& content) {
     const PlotLayout layout = LayOut(request.width, request.height, content.analog.size(),
-                                     content.steps.size(), WidestLabel(cr, reader, content));
-    const SampleScale scale = MakeScale(reader, content, layout);
+                                     content.steps.size(), WidestLabel(cr, record, content));
+    const SampleScale scale = MakeScale(record, content, layout);
     const Ticks ticks = NiceTicks(content.from, content.to,
                                   std::max(2, static_cast<int>(layout.lanes.width / kTimeTickSpacing)));
     FillRect(cr, {0.0, 0.0, static_cast<double>(request.width), static_cast<double>(request.height)},
              {1.0, 1.0, 1.0});
     DrawTimeGrid(cr, layout, scale.time, ticks);
-    const LaneContext context{cr, reader, content, scale, layout};
+    const LaneContext context{cr, record, content, scale, layout};
     for (size_t i = 0; i < content.analog.size(); ++i)
         DrawAnalogLane(context, content.analog[i], layout.analog[i]);
     for (size_t i = 0; i < content.steps.size(); ++i)
         DrawStepLane(context, content.steps[i], layout.steps[i]);
     DrawTriggerMark(cr, layout, scale.time);
     DrawTimeAxis(cr, layout, scale.time, ticks);
-    DrawTitle(cr, reader, request, layout.title);
+    DrawTitle(cr, record, request, layout.title);
 }
 
 }  // namespace
 
-PlotContent RenderPlot(DisturbanceDataReader& reader, const PlotRequest& request) {
-    const PlotContent content = SelectContent(reader, request.content);
+PlotContent RenderPlot(const host::Record& record, const PlotRequest& request) {
+    const PlotContent content = SelectContent(record, request.content);
     Canvas canvas(request.format, request.output, request.width, request.height);
-    DrawFigure(canvas.Context(), reader, request, content);
+    DrawFigure(canvas.Context(), record, request, content);
     canvas.Finish();
     return content;
 }

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 #include "plot/Canvas.h"
 #include "plot/PlotContent.h"
 
@@ -25,7 +25,7 @@ struct PlotRequest {
 // Writes the image; returns what it shows. Throws std::runtime_error when a
 // channel is unknown, the window holds no sample or the file cannot be
 // written.
-PlotContent RenderPlot(DisturbanceDataReader& reader, const PlotRequest& request);
+PlotContent RenderPlot(const host::Record& record, const PlotRequest& request);
 
 }  // namespace cvdr::plot
 

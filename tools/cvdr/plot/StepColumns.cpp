@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ChannelSamples.h"
-#include "Utf8.h"
+#include "formats/Utf8Text.h"
+#include "host/TransitionCursor.h"
 
 namespace cvdr::plot {
 namespace {
@@ -45,8 +45,9 @@ private:
 // Calls visit(begin, end, transition) for each run of one state within
 // first..last, `end` excluded.
 template <typename Transition, typename Visit>
-void ForEachRun(TransitionalChannelReader<Transition>& channel, uint32_t first, uint32_t last, Visit visit) {
-    TransitionCursor<Transition> cursor(channel);
+void ForEachRun(const host::TransitionalChannel<Transition>& channel, uint32_t first, uint32_t last,
+                Visit visit) {
+    host::TransitionCursor<Transition> cursor(channel);
     for (uint64_t sample = first; sample <= last;) {
         const auto s = static_cast<uint32_t>(sample);
         const Transition* state = cursor.At(s);
@@ -58,24 +59,24 @@ void ForEachRun(TransitionalChannelReader<Transition>& channel, uint32_t first, 
 
 }  // namespace
 
-StepColumns DigitalColumns(DigitalChannelReader& channel, uint32_t first, uint32_t last,
+StepColumns DigitalColumns(const host::DigitalChannel& channel, uint32_t first, uint32_t last,
                            const SampleScale& scale) {
     ColumnMarker marker(scale, first, last);
     bool started = false;
     ForEachRun(channel, first, last, [&](uint32_t begin, uint32_t end, const DigitalTransition* state) {
-        const int level = DigitalLevel(state);
+        const int level = host::DigitalLevel(state);
         marker.Mark(begin, end, level < 0 ? kStepInvalid : level == 1 ? kStepHigh : kStepLow, started);
         started = true;
     });
     return std::move(marker.Result());
 }
 
-StepColumns LogicalColumns(LogicalChannelReader& channel, uint32_t first, uint32_t last,
+StepColumns LogicalColumns(const host::LogicalChannel& channel, uint32_t first, uint32_t last,
                            const SampleScale& scale, double minLabelWidth) {
     ColumnMarker marker(scale, first, last);
     bool started = false;
     ForEachRun(channel, first, last, [&](uint32_t begin, uint32_t end, const LogicalTransition* state) {
-        const bool valid = IsLogicalValid(state);
+        const bool valid = host::IsLogicalValid(state);
         marker.Mark(begin, end, valid ? kStepHigh : kStepInvalid, started);
         started = true;
         const double left = scale.X(begin);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "dr_mvq4/DisturbanceDataReader.h"
+#include "host/Record.h"
 #include "plot/PlotGeometry.h"
 
 namespace cvdr::plot {
@@ -37,9 +37,9 @@ struct StepColumns {
 
 // Columns of the samples first..last (both included). Labels are kept for
 // logical states at least `minLabelWidth` wide.
-StepColumns DigitalColumns(DigitalChannelReader& channel, uint32_t first, uint32_t last,
+StepColumns DigitalColumns(const host::DigitalChannel& channel, uint32_t first, uint32_t last,
                            const SampleScale& scale);
-StepColumns LogicalColumns(LogicalChannelReader& channel, uint32_t first, uint32_t last,
+StepColumns LogicalColumns(const host::LogicalChannel& channel, uint32_t first, uint32_t last,
                            const SampleScale& scale, double minLabelWidth);
 
 }  // namespace cvdr::plot

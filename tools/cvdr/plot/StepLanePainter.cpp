@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Diagnostics.h"
 #include "plot/LanePainter.h"
 #include "plot/Paint.h"
 #include "plot/StepColumns.h"
@@ -70,29 +69,27 @@ void DrawLogical(cairo_t* cr, const StepColumns& columns, const Rect& rect, cons
     }
 }
 
-GenericChannelReader& Channel(DisturbanceDataReader& reader, const StepLane& lane) {
-    if (lane.logical) return *reader.GetLogicalChannel(lane.channel);
-    return *reader.GetDigitalChannel(lane.channel);
+const host::Channel& Channel(const host::Record& record, const StepLane& lane) {
+    if (lane.logical) return record.logical[lane.channel];
+    return record.digital[lane.channel];
 }
 
 }  // namespace
 
 void DrawStepLane(const LaneContext& context, const StepLane& lane, const Rect& rect) {
     cairo_t* cr = context.cr;
-    GenericChannelReader& channel = Channel(context.reader, lane);
-    const Colour colour = FromColorRef(channel.GetMetadata()->GetColor());
+    const Colour colour = FromColorRef(Channel(context.record, lane).color);
     const PlotContent& content = context.content;
     cairo_save(cr);
     cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
     cairo_clip(cr);
     if (lane.logical) {
-        const StepColumns columns =
-            LogicalColumns(*context.reader.GetLogicalChannel(lane.channel), content.firstSample,
-                           content.lastSample, context.scale, 2 * kLabelPadding);
+        const StepColumns columns = LogicalColumns(context.record.logical[lane.channel], content.firstSample,
+                                                   content.lastSample, context.scale, 2 * kLabelPadding);
         DrawLogical(cr, columns, rect, colour);
     } else {
-        const StepColumns columns = DigitalColumns(*context.reader.GetDigitalChannel(lane.channel),
-                                                   content.firstSample, content.lastSample, context.scale);
+        const StepColumns columns = DigitalColumns(context.record.digital[lane.channel], content.firstSample,
+                                                   content.lastSample, context.scale);
         DrawDigital(cr, columns, rect, colour);
     }
     cairo_restore(cr);

@@ -62,14 +62,14 @@ private:
 
 }  // namespace
 
-DecimatedTrace DecimateTrace(const AnalogSamples& samples, uint32_t first, uint32_t last,
+DecimatedTrace DecimateTrace(const host::AnalogChannel& channel, uint32_t first, uint32_t last,
                              const SampleScale& scale) {
     DecimatedTrace trace;
     ColumnCollector columns(trace);
     bool afterGap = true;  // the trace starts a new stroke
     for (uint64_t sample = first; sample <= last; ++sample) {
         const auto s = static_cast<uint32_t>(sample);
-        const double value = samples.IsValid(s) ? samples.Value(s) : NAN;
+        const double value = channel.IsValid(s) ? channel.values[s] : NAN;
         if (!std::isfinite(value)) {
             afterGap = true;
             continue;

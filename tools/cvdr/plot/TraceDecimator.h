@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ChannelSamples.h"
+#include "host/Record.h"
 #include "plot/PlotGeometry.h"
 
 namespace cvdr::plot {
@@ -35,7 +35,7 @@ struct DecimatedTrace {
 };
 
 // The samples first..last (both included), left to right.
-DecimatedTrace DecimateTrace(const AnalogSamples& samples, uint32_t first, uint32_t last,
+DecimatedTrace DecimateTrace(const host::AnalogChannel& channel, uint32_t first, uint32_t last,
                              const SampleScale& scale);
 
 }  // namespace cvdr::plot

@@ -1,0 +1,131 @@
+// Commands over many records: folders searched recursively for records by
+// content, a failing record reported in one line without stopping the run,
+// the exit status, output names, and the progress bar on a terminal only.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "batch/RecordFinder.h"
+#include "tools/support/ComtradeReader.h"
+#include "tools/support/CvdrFixtures.h"
+
+namespace {
+
+using cvdrtest::Cvdr;
+namespace fs = std::filesystem;
+
+bool Exists(const std::string& path) { return fs::exists(path); }
+
+class BatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string record = cvdrtest::SmallRecord().Xml();
+        fs::create_directories(m_folder.Path() + "/in/sub/deeper");
+        m_good = m_folder.Write("in/good.xml", record);
+        m_folder.Write("in/sub/deeper/renamed.data",
+                       "\xEF\xBB\xBF \r\n" + record);  // a record by its content
+        m_folder.Write("in/notes.txt", "<p>not a record</p>\n");
+        m_folder.Write("in/sub/image.bin", std::string("\x00\x01\x02", 3));
+        m_broken = m_folder.Write("in/sub/broken.xml", "<?xml version=\"1.0\"?>\n<DistFile><DistHeader>");
+    }
+    std::string Out(const std::string& name) const { return m_folder.Path() + "/out/" + name; }
+
+    fixture::TempDir m_folder;
+    std::string m_good;
+    std::string m_broken;
+};
+
+TEST_F(BatchTest, FolderRunGoesOnAfterAFailingRecordAndExitsWithOne) {
+    const cvdrtest::Result result =
+        Cvdr({"export", m_folder.Path() + "/in", "--to", "csv", "-o", m_folder.Path() + "/out"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(cvdrtest::CvdrErrorLines(result.err),
+              std::vector<std::string>{"cvdr: " + m_broken + ": cannot load the record"});
+    EXPECT_TRUE(Exists(Out("good.csv")));
+    EXPECT_TRUE(Exists(Out("renamed.csv")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.Path() + "/out"), fs::directory_iterator()), 2);
+    EXPECT_EQ(result.err.find('\r'), std::string::npos);  // no progress bar when standard error is a file
+}
+
+TEST_F(BatchTest, SuccessfulRunIsQuietAndRepeatedNamesGetNumbers) {
+    const std::string other = m_folder.Path() + "/other";
+    fs::create_directories(other);
+    const std::string twin = m_folder.Write("other/good.xml", cvdrtest::SmallRecord().Xml());
+    const cvdrtest::Result result =
+        Cvdr({"export", m_good, twin, "--to", "comtrade", "-o", m_folder.Path() + "/out"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, "");
+    for (const char* name : {"good.cfg", "good.dat", "good.hdr", "good_2.cfg", "good_2.dat", "good_2.hdr"}) {
+        EXPECT_TRUE(Exists(Out(name))) << name;
+    }
+}
+
+TEST_F(BatchTest, FilesNamedExplicitlyAreAlwaysTriedAndEmptyFoldersReported) {
+    fs::create_directories(m_folder.Path() + "/empty");
+    const std::string notes = m_folder.Path() + "/in/notes.txt";
+    const cvdrtest::Result result = Cvdr(
+        {"export", notes, m_folder.Path() + "/empty", m_good, "--to", "csv", "-o", m_folder.Path() + "/out"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(cvdrtest::CvdrErrorLines(result.err),
+              (std::vector<std::string>{"cvdr: " + m_folder.Path() + "/empty: no records found",
+                                        "cvdr: " + notes + ": cannot load the record"}));
+    EXPECT_TRUE(Exists(Out("good.csv")));
+    EXPECT_FALSE(Exists(Out("notes.csv")));  // a failed record leaves nothing behind
+}
+
+TEST(RecordFinderTest, KnowsRecordsByTheirStart) {
+    EXPECT_TRUE(cvdr::LooksLikeRecord("<?xml version=\"1.0\"?>\n<DistFile>"));
+    EXPECT_TRUE(cvdr::LooksLikeRecord("\xEF\xBB\xBF\n\t <DistFile a=\"1\">"));
+    EXPECT_TRUE(cvdr::LooksLikeRecord("PK\x03\x04"));
+    EXPECT_FALSE(cvdr::LooksLikeRecord(" PK\x03\x04"));
+    EXPECT_FALSE(cvdr::LooksLikeRecord("<html><body>DistFile</body></html>"));
+    EXPECT_FALSE(cvdr::LooksLikeRecord("x <DistFile>"));
+    EXPECT_FALSE(cvdr::LooksLikeRecord(""));
+}
+
+// Runs cvdr with standard error on a pseudo-terminal and returns what the
+// terminal received.
+std::string RunOnTerminal(const std::vector<std::string>& arguments) {
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        setenv("DR_MVQ4_REGISTRY", "/nonexistent", 1);
+        std::vector<char*> argv{const_cast<char*>(cvdrtest::kCvdr)};
+        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(cvdrtest::kCvdr, argv.data());
+        _exit(127);
+    }
+    std::string screen;
+    char buffer[4096];
+    for (pollfd wait{terminal, POLLIN, 0}; poll(&wait, 1, 10000) > 0;) {
+        const ssize_t got = read(terminal, buffer, sizeof buffer);
+        if (got <= 0) break;
+        screen.append(buffer, static_cast<size_t>(got));
+    }
+    close(terminal);
+    waitpid(child, nullptr, 0);
+    return screen;
+}
+
+TEST_F(BatchTest, ShowsAndClearsAProgressBarOnATerminal) {
+    const std::string screen =
+        RunOnTerminal({"--plugin", cvdrtest::kPlugin, "export", m_folder.Path() + "/in", "--to", "csv", "-o",
+                       m_folder.Path() + "/out"});
+    EXPECT_NE(screen.find("\r[....................]  0/3  "), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\r[####################]  3/3"), std::string::npos) << screen;
+    // The failure line starts on a cleared line, and the bar is gone at the end.
+    EXPECT_NE(screen.find("\r\x1b[Kcvdr: " + m_broken + ": cannot load the record"), std::string::npos)
+        << screen;
+    EXPECT_EQ(screen.substr(screen.size() - 4), "\r\x1b[K");
+}
+
+}  // namespace

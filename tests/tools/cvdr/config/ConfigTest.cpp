@@ -1,0 +1,180 @@
+// cvdr config: values of the settings key set, replaced and removed by
+// changing only their own lines, in UTF-16LE and UTF-8 files alike; a new
+// file as regedit writes one; values read exactly as the plug-in reads them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/TextConversion.h"
+#include "tools/support/ComtradeReader.h"
+#include "tools/support/CvdrFixtures.h"
+
+namespace {
+
+enum class Encoding { kUtf16, kUtf8, kUtf8Mark };
+
+std::string Encode(const std::string& text, Encoding encoding) {
+    if (encoding == Encoding::kUtf8) return text;
+    if (encoding == Encoding::kUtf8Mark) return "\xEF\xBB\xBF" + text;
+    return "\xFF\xFE" + platform::WideToUtf16Le(platform::Utf8ToWide(text));
+}
+
+const std::string kSection = "[HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings]\r\n";
+
+// Other keys, a comment, a value with the same name under another key, and
+// in the settings key a hex string value over two lines.
+std::string Original(const std::string& settingsLines) {
+    return "Windows Registry Editor Version 5.00\r\n"
+           "\r\n"
+           "; brought over from the office PC \xCE\xA9\r\n"
+           "[HKEY_CURRENT_USER\\Software\\Other]\r\n"
+           "\"reserve\"=\"NO\"\r\n"
+           "\"Path\"=\"C:\\\\Tools\"\r\n"
+           "\r\n" +
+           kSection + settingsLines +
+           "\r\n"
+           "[HKEY_LOCAL_MACHINE\\Software\\Pelvar]\r\n"
+           "\"x\"=dword:00000001\r\n";
+}
+
+const std::string kSettings =
+    "\"Language\"=\"ENG\"\r\n"
+    "\"SCALE\"=hex(1):4e,00,4f,00,\\\r\n"
+    "  00,00\r\n"
+    "\"fullname\"=\"NO\"\r\n";
+
+class ConfigTest : public ::testing::TestWithParam<Encoding> {
+protected:
+    cvdrtest::Result Config(const std::vector<std::string>& arguments) {
+        std::vector<std::string> all{"config"};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        cvdrtest::RunSettings settings;
+        settings.environment["DR_MVQ4_REGISTRY"] = m_path;
+        return cvdrtest::RunCvdr(all, settings);
+    }
+    void WriteSettings(const std::string& text) { m_folder.Write("registry.reg", Encode(text, GetParam())); }
+    std::string FileBytes() const { return comtradetest::ReadFile(m_path); }
+    std::string Expected(const std::string& text) const { return Encode(text, GetParam()); }
+
+    fixture::TempDir m_folder;
+    const std::string m_path = m_folder.Path() + "/registry.reg";
+};
+
+TEST_P(ConfigTest, SetAddsTheValueAtTheEndOfTheSettingsKey) {
+    WriteSettings(Original(kSettings));
+    const cvdrtest::Result result = Config({"set", "reserve", "YES"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(FileBytes(), Expected(Original(kSettings + "\"reserve\"=\"YES\"\r\n")));
+    EXPECT_EQ(Config({"get", "RESERVE"}).out, "YES\n");
+}
+
+TEST_P(ConfigTest, SetReplacesEveryLineOfTheOldValueOnly) {
+    WriteSettings(Original(kSettings));
+    EXPECT_EQ(Config({"get", "scale"}).out, "NO\n");  // the hex string, decoded as the plug-in does
+    ASSERT_EQ(Config({"set", "Scale", "a \"quoted\" C:\\path \xF0\x9D\x84\x9E"}).status, 0);
+    EXPECT_EQ(FileBytes(), Expected(Original("\"Language\"=\"ENG\"\r\n"
+                                             "\"scale\"=\"a \\\"quoted\\\" C:\\\\path \xF0\x9D\x84\x9E\"\r\n"
+                                             "\"fullname\"=\"NO\"\r\n")));
+    EXPECT_EQ(Config({"get", "scale"}).out, "a \"quoted\" C:\\path \xF0\x9D\x84\x9E\n");  // beyond U+FFFF too
+}
+
+TEST_P(ConfigTest, UnsetRemovesTheValueAndLeavesTheRest) {
+    WriteSettings(Original(kSettings));
+    ASSERT_EQ(Config({"unset", "scale"}).status, 0);
+    ASSERT_EQ(Config({"unset", "FULLNAME"}).status, 0);
+    EXPECT_EQ(FileBytes(), Expected(Original("\"Language\"=\"ENG\"\r\n")));
+    const cvdrtest::Result missing = Config({"get", "fullname"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "cvdr: fullname is not set\n");
+    ASSERT_EQ(Config({"unset", "fullname"}).status, 0);  // nothing left to remove
+    EXPECT_EQ(FileBytes(), Expected(Original("\"Language\"=\"ENG\"\r\n")));
+}
+
+TEST_P(ConfigTest, ValueDefinedTwiceKeepsOneDefinitionWhereTheFirstWas) {
+    const std::string twice = Original(kSettings) + "\r\n" + kSection + "\"fullname\"=\"YES\"\r\n";
+    WriteSettings(twice);
+    EXPECT_EQ(Config({"get", "fullname"}).out, "YES\n");  // the later one wins
+    ASSERT_EQ(Config({"set", "fullname", "NO"}).status, 0);
+    EXPECT_EQ(FileBytes(), Expected(Original(kSettings) + "\r\n" + kSection));
+    EXPECT_EQ(Config({"get", "fullname"}).out, "NO\n");
+}
+
+TEST_P(ConfigTest, MissingSectionIsAppended) {
+    const std::string other =
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Other]\n\"a\"=\"b\"";  // no line end at the end
+    WriteSettings(other);
+    ASSERT_EQ(Config({"set", "SCALE_TMP", "NO"}).status, 0);
+    EXPECT_EQ(FileBytes(),
+              Expected(other + "\n\n[HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings]\n"
+                               "\"SCALE_TMP\"=\"NO\"\n\n"));
+}
+
+TEST_P(ConfigTest, FileThatIsNoRegistryExportIsLeftAlone) {
+    WriteSettings(
+        "[HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings]\r\n\"reserve\"=\"YES\"\r\n");
+    const std::string before = FileBytes();
+    const cvdrtest::Result result = Config({"set", "reserve", "NO"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("not a registry file"), std::string::npos) << result.err;
+    EXPECT_EQ(FileBytes(), before);
+}
+
+std::string EncodingName(const ::testing::TestParamInfo<Encoding>& parameter) {
+    if (parameter.param == Encoding::kUtf16) return "Utf16Le";
+    return parameter.param == Encoding::kUtf8 ? "Utf8" : "Utf8WithMark";
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, ConfigTest,
+                         ::testing::Values(Encoding::kUtf16, Encoding::kUtf8, Encoding::kUtf8Mark),
+                         EncodingName);
+
+TEST(ConfigFileTest, MissingFileIsCreatedAsRegeditWritesIt) {
+    const fixture::TempDir folder;
+    const std::string path = folder.Path() + "/new/dr_mvq4/registry.reg";
+    cvdrtest::RunSettings settings;
+    settings.environment["DR_MVQ4_REGISTRY"] = path;
+    EXPECT_EQ(cvdrtest::RunCvdr({"config", "path"}, settings).out, path + "\n");
+    const cvdrtest::Result result = cvdrtest::RunCvdr({"config", "set", "fullname", "YES"}, settings);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(comtradetest::ReadFile(path), Encode("Windows Registry Editor Version 5.00\r\n\r\n" + kSection +
+                                                       "\"fullname\"=\"YES\"\r\n\r\n",
+                                                   Encoding::kUtf16));
+}
+
+TEST(ConfigFileTest, ThePluginSeesWhatConfigWrites) {
+    const fixture::TempDir folder;
+    const std::string record =
+        folder.Write("small.xml", cvdrtest::SmallRecord().AddDigital("40", "Feeder/Breaker/Open").Xml());
+    cvdrtest::RunSettings settings;
+    settings.environment["DR_MVQ4_REGISTRY"] = folder.Path() + "/registry.reg";
+    const auto info = [&] {
+        return cvdrtest::RunCvdr({"info", record, "--plugin", cvdrtest::kPlugin}, settings).out;
+    };
+    EXPECT_NE(info().find("[Open]"), std::string::npos);
+    ASSERT_EQ(cvdrtest::RunCvdr({"config", "set", "FULL_NAME_TMP", "YES"}, settings).status, 0);
+    EXPECT_NE(info().find("[Feeder/Breaker/Open]"), std::string::npos) << info();
+    const std::string listing = cvdrtest::RunCvdr({"config"}, settings).out;
+    EXPECT_NE(
+        listing.find("fullname  -      FULL_NAME_TMP  YES    names made from keys show the whole key path"),
+        std::string::npos)
+        << listing;
+    ASSERT_EQ(cvdrtest::RunCvdr({"config", "unset", "full_name_tmp"}, settings).status, 0);
+    EXPECT_NE(info().find("[Open]"), std::string::npos);
+}
+
+TEST(ConfigFileTest, RefusesUnknownNamesAndValuesOverLines) {
+    const fixture::TempDir folder;
+    cvdrtest::RunSettings settings;
+    settings.environment["DR_MVQ4_REGISTRY"] = folder.Path() + "/registry.reg";
+    EXPECT_EQ(cvdrtest::RunCvdr({"config", "set", "colour", "red"}, settings).status, 2);
+    EXPECT_EQ(cvdrtest::RunCvdr({"config", "get", "reserved"}, settings).status, 2);
+    EXPECT_EQ(cvdrtest::RunCvdr({"config", "set", "reserve", "YES\nNO"}, settings).status, 2);
+    EXPECT_EQ(cvdrtest::RunCvdr({"config", "set", "reserve"}, settings).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/registry.reg"));
+    const cvdrtest::Result loose = cvdrtest::RunCvdr({"config", "set", "reserve", "yes"}, settings);
+    EXPECT_EQ(loose.status, 0);
+    EXPECT_NE(loose.err.find("only \"YES\" turns reserve on"), std::string::npos) << loose.err;
+}
+
+}  // namespace

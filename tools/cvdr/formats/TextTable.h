@@ -1,0 +1,33 @@
+// Plain-text table with columns padded to their widest cell, counted in code
+// points so that UTF-8 channel names line up.
+#ifndef CVDR_FORMATS_TEXT_TABLE_H
+#define CVDR_FORMATS_TEXT_TABLE_H
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cvdr {
+
+class TextTable {
+public:
+    using Row = std::vector<std::string>;
+
+    explicit TextTable(Row header) { m_rows.push_back(std::move(header)); }
+
+    void AddRow(Row row) { m_rows.push_back(std::move(row)); }
+
+    // Header first, then the rows in insertion order; two blanks between
+    // columns, no blanks at the end of a line.
+    void Print(std::ostream& out) const;
+
+private:
+    std::vector<size_t> ColumnWidths() const;
+
+    std::vector<Row> m_rows;
+};
+
+}  // namespace cvdr
+
+#endif
