@@ -1,10 +1,9 @@
 #include "module/ChannelColour.h"
 
+#include "platform/TextConversion.h"
+
 uint32_t AnalogChannelColour(const std::string& shortKey, uint32_t index) {
-    std::string upper = shortKey;
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    const std::string upper = platform::AsciiUpper(shortKey);
     const bool l1 = upper.find("L1") != std::string::npos;
     const bool l2 = upper.find("L2") != std::string::npos;
     const bool l3 = upper.find("L3") != std::string::npos;
