@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "ExitStatus.h"
+#include "commands/LoadDiagnosis.h"
 #include "host/PluginPath.h"
 
 namespace cvdr {
@@ -20,7 +21,7 @@ int RunOnRecord(const RecordRequest& request, const host::ReadOptions& options, 
     if (!plugin) return kExitFailure;
     const std::optional<host::Record> record = host::LoadRecord(*plugin, request.source, options);
     if (!record) {
-        ReportError(host::LoadFailure(request.source.file));
+        ReportError(LoadFailureMessage(request.source.file));
         return kExitFailure;
     }
     write(*record, std::cout);

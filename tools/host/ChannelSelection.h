@@ -1,6 +1,15 @@
-// Channels of a record picked by what a user types: a channel's name, its
-// name without the brackets or braces the decoder puts around names made
-// from keys ("IL1" for "[IL1]" or "{IL1}"), or its key.
+// Channels of a record picked by what a user types, and a record cut down to
+// some channels and a stretch of time. cvdr's --channels and the Python
+// module follow the same rules.
+//
+// A pattern names a channel when, ignoring ASCII case, it equals
+//   - the channel's name ("Measurements . Current IL1", "[IL1]"),
+//   - its name without the brackets or braces the decoder puts around names
+//     made from keys ("IL1" for "[IL1]" or "{IL1}"),
+//   - its key ("Measurements/Currents/IL1"), or
+//   - the last component of its key ("IL1");
+// a pattern holding '*' (any run of characters) or '?' (one character) is a
+// glob matched against the same four texts ("IL*", "*Trip*").
 #ifndef DR_MVQ4_HOST_CHANNEL_SELECTION_H
 #define DR_MVQ4_HOST_CHANNEL_SELECTION_H
 
@@ -10,6 +19,7 @@
 #include <vector>
 
 #include "host/Record.h"
+#include "host/TimeAxis.h"
 
 namespace host {
 
@@ -26,12 +36,22 @@ const Channel& ChannelAt(const Record& record, const ChannelRef& ref);
 // in index order.
 std::vector<ChannelRef> AllChannels(const Record& record);
 
-bool NamesChannel(const Channel& channel, std::string_view wanted);
+// Whether `pattern` names the channel by the rules above.
+bool NamesChannel(const Channel& channel, std::string_view pattern);
 
-// For each of `names` in turn the first channel in AllChannels order that it
-// names; every channel when `names` is empty. Throws std::runtime_error
-// ("no channel named "X"") for a name that names none.
-std::vector<ChannelRef> SelectChannels(const Record& record, const std::vector<std::string>& names);
+// The channels the patterns name: each pattern may hold several separated by
+// commas; for each in turn every channel it names, in AllChannels order,
+// leaving out those already chosen. Every channel when `patterns` is empty.
+// Throws std::runtime_error for a pattern that names none:
+// `no channel matches "X"; the channels are: A, B, ...`.
+std::vector<ChannelRef> MatchChannels(const Record& record, const std::vector<std::string>& patterns);
+
+// A copy of `record` holding only `channels` (each kind in the order given)
+// and the samples of `window`: sample times, values, validity, ranges and
+// transitions renumbered from the window's first sample, the state in force
+// there starting at 0. The trigger sample becomes 0 when the window starts
+// after it.
+Record CutRecord(const Record& record, const std::vector<ChannelRef>& channels, const TimeWindow& window);
 
 }  // namespace host
 

@@ -1,7 +1,8 @@
 // One command over many records: the records are found (RecordFinder.h),
 // read through the plug-in and handled one after another. A record that
-// fails gets one line on standard error and the run goes on; the exit
-// status tells whether any failed. A progress bar shows on a terminal.
+// fails gets one line on standard error and the run goes on; at the end one
+// line on standard output sums up the run, and the exit status tells
+// whether anything failed. A progress bar shows on a terminal.
 #ifndef CVDR_BATCH_BATCH_RUN_H
 #define CVDR_BATCH_BATCH_RUN_H
 
@@ -9,18 +10,26 @@
 #include <string>
 #include <vector>
 
+#include "batch/RecordFinder.h"
 #include "host/Plugin.h"
 #include "host/Record.h"
 
 namespace cvdr {
 
 // Handles one record; throws std::exception to fail it.
-using RecordAction = std::function<void(const host::Record& record, const std::string& file)>;
+using RecordAction = std::function<void(const host::Record& record, const FoundRecord& file)>;
 
-// Loads every record with the language code and option string given.
-// Returns kExitSuccess, or kExitFailure when a folder or any record failed.
-int RunOnRecords(const host::Plugin& plugin, const std::vector<std::string>& inputs,
-                 const std::string& language, const std::string& options, const RecordAction& action);
+struct BatchRequest {
+    std::vector<std::string> inputs;  // files and folders
+    std::string language;
+    std::string options;
+    bool verbose = false;  // list the files skipped as not records
+};
+
+// Loads every record and hands it to `action`, then writes
+// "N records: W written, F failed, S skipped (not records)". Returns
+// kExitSuccess, or kExitFailure when a folder or any record failed.
+int RunOnRecords(const host::Plugin& plugin, const BatchRequest& request, const RecordAction& action);
 
 }  // namespace cvdr
 

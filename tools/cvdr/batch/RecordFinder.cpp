@@ -43,7 +43,11 @@ void AddFolder(const std::string& folder, FoundRecords& found) {
     }
     const size_t before = found.files.size();
     for (const fs::path& file : files) {
-        if (LooksLikeRecord(ReadHead(file))) found.files.push_back(file.string());
+        if (LooksLikeRecord(ReadHead(file))) {
+            found.files.push_back({file.string(), file.lexically_relative(folder).string()});
+        } else {
+            found.skipped.push_back(file.string());
+        }
     }
     if (found.files.size() == before) found.problems.push_back(folder + ": no records found");
 }
@@ -66,7 +70,7 @@ FoundRecords FindRecords(const std::vector<std::string>& inputs) {
         if (fs::is_directory(input, error)) {
             AddFolder(input, found);
         } else {
-            found.files.push_back(input);
+            found.files.push_back({input, fs::path(input).filename().string()});
         }
     }
     return found;

@@ -1,5 +1,7 @@
 #include "commands/CheckCommand.h"
 
+#include "commands/LoadDiagnosis.h"
+
 #include <memory>
 
 #include "container/ContainerMetaData.h"
@@ -18,13 +20,7 @@ namespace {
 
 // One line "label: value", with the decoder's multi-line texts on one line.
 void Step(std::ostream& out, const std::string& label, const std::string& value) {
-    std::string flat;
-    for (char c : value) {
-        if (c == '\r') continue;
-        flat += c == '\n' ? std::string(" / ") : std::string(1, c);
-    }
-    while (flat.size() >= 3 && flat.compare(flat.size() - 3, 3, " / ") == 0) flat.resize(flat.size() - 3);
-    out << label << ": " << flat << "\n";
+    out << label << ": " << OneLine(value) << "\n";
 }
 
 struct ModelTexts {
@@ -48,9 +44,11 @@ bool CheckContainer(std::ostream& out, const std::wstring& path, const std::wstr
     container::ZipArchive archive;
     std::string metaText, nameSLVP, checksum, version;
     container::ContainerMetaData meta;
-    const bool metaOk = archive.Open(path) && archive.ReadEntry("MetaData", metaText) &&
-                        meta.Load(metaText, nameSLVP, checksum);
-    Step(out, "meta data", metaOk ? "checksum passed" : "failed: " + meta.ErrorText());
+    const std::string metaProblem = !archive.Open(path)                     ? "not a valid ZIP archive"
+                                    : !archive.ReadEntry("MetaData", metaText) ? "no MetaData entry"
+                                    : !meta.Load(metaText, nameSLVP, checksum) ? meta.ErrorText()
+                                                                               : "";
+    Step(out, "meta data", metaProblem.empty() ? "checksum passed" : "failed: " + metaProblem);
     if (meta.Attribute("versionSyntax", version)) Step(out, "syntax version", version);
     container::RecordContainer record;
     const bool opened = record.OpenContainer(path);
@@ -76,7 +74,7 @@ bool CheckFolder(std::ostream& out, const std::wstring& path, const std::wstring
     record::DisturbanceRecord record;
     std::wstring name, version;
     if (!record.Open(path) || !record.GetDeviceName(name) || !record.GetDeviceVersion(version)) {
-        Step(out, "record", "cannot be read, or names no device and version");
+        Step(out, "record", "failed: " + LoadFailureReason(platform::WideToUtf8(path)));
         return false;
     }
     container::DeviceModelLookup lookup;
@@ -98,7 +96,7 @@ void CountNamedChannels(std::ostream& out, const CheckRequest& request, const st
     DisturbanceDataReader* reader = nullptr;
     const std::wstring options = platform::Utf8ToWide(request.options);
     if (!LoadDisturbanceFile(&reader, path.c_str(), request.language.c_str(), options.c_str())) {
-        Step(out, "channels", "the record does not load");
+        Step(out, "channels", "failed: the record does not load: " + LoadFailureReason(request.file));
         return;
     }
     std::unique_ptr<DisturbanceDataReader> owned(reader);

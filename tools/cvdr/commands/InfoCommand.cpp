@@ -1,10 +1,14 @@
 #include "commands/InfoCommand.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <string>
 
+#include "commands/LoadDiagnosis.h"
 #include "formats/NumberText.h"
 #include "formats/TextTable.h"
+#include "formats/Utf8Text.h"
 
 namespace cvdr {
 namespace {
@@ -17,15 +21,18 @@ std::string TimeZoneText(const host::TimeZone& zone) {
            " s, daylight saving " + std::to_string(zone.dstOffset) + " s";
 }
 
-void WriteSummary(const host::Record& record, std::ostream& out) {
+// The language slot of the reader always reports ENG; the language the
+// names came from is what the load picked for the host's language.
+void WriteSummary(const host::Record& record, const std::string& namesLanguage, std::ostream& out) {
     TextTable summary({"file:", record.fileName});
     summary.AddRow({"description:", record.description});
     summary.AddRow({"trigger time:", record.triggerTimeText});
-    summary.AddRow({"sample interval:", NumberText(record.sampleInterval)});
+    summary.AddRow({"sample interval:", NumberText(record.sampleInterval) + " ms"});
     summary.AddRow({"sample count:", std::to_string(record.sampleCount)});
     summary.AddRow({"trigger sample:", std::to_string(record.triggerSample)});
     summary.AddRow({"time zone:", TimeZoneText(record.timeZone)});
-    summary.AddRow({"language:", record.language});
+    summary.AddRow({"language slot:", record.language + " (what the reader reports, always)"});
+    summary.AddRow({"names in:", namesLanguage});
     summary.Print(out);
 }
 
@@ -52,11 +59,7 @@ void AddTransitionalRows(TextTable& table, const char* kind, const std::vector<C
         table.AddRow(ChannelRow(kind, i, channels[i], "-", channels[i].transitions.size()));
 }
 
-}  // namespace
-
-void WriteInfo(const host::Record& record, std::ostream& out) {
-    WriteSummary(record, out);
-    out << '\n';
+TextTable ChannelTable(const host::Record& record) {
     TextTable channels({"kind", "index", "name", "unit", "id", "key", "colour", "count"});
     for (size_t i = 0; i < record.analog.size(); ++i) {
         const host::AnalogChannel& channel = record.analog[i];
@@ -64,9 +67,49 @@ void WriteInfo(const host::Record& record, std::ostream& out) {
     }
     AddTransitionalRows(channels, "digital", record.digital);
     AddTransitionalRows(channels, "logical", record.logical);
-    channels.Print(out);
+    return channels;
 }
 
-int RunInfo(const RecordRequest& request) { return RunOnRecord(request, {false}, WriteInfo); }
+void WriteJson(const host::Record& record, const std::string& namesLanguage, std::ostream& out) {
+    nlohmann::ordered_json json = {
+        {"file", ValidUtf8(record.fileName)},
+        {"description", ValidUtf8(record.description)},
+        {"triggerTime", ValidUtf8(record.triggerTimeText)},
+        {"sampleIntervalMs", record.sampleInterval},
+        {"sampleCount", record.sampleCount},
+        {"triggerSample", record.triggerSample},
+        {"timeZone", {{"valid", record.timeZone.valid}, {"offset", record.timeZone.offset},
+                      {"dstOffset", record.timeZone.dstOffset}}},
+        {"languageSlot", ValidUtf8(record.language)},
+        {"namesLanguage", namesLanguage},
+        {"channels", nlohmann::ordered_json::array()}};
+    const TextTable table = ChannelTable(record);
+    const std::vector<TextTable::Row>& rows = table.Rows();
+    const TextTable::Row header = rows.front();
+    for (size_t r = 1; r < rows.size(); ++r) {
+        nlohmann::ordered_json channel;
+        for (size_t c = 0; c < header.size(); ++c) {
+            const std::string& cell = rows[r][c];
+            const bool number = header[c] == "index" || header[c] == "id" || header[c] == "count";
+            channel[header[c]] = number ? nlohmann::ordered_json(std::stoll(cell)) : nlohmann::ordered_json(ValidUtf8(cell));
+        }
+        json["channels"].push_back(channel);
+    }
+    out << json.dump(2) << '\n';
+}
+
+}  // namespace
+
+int RunInfo(const RecordRequest& request, InfoForm form) {
+    return RunOnRecord(request, {false}, [&](const host::Record& record, std::ostream& out) {
+        if (form == InfoForm::kChannels) return ChannelTable(record).Print(out);
+        const std::string& source = request.source.file;
+        const std::string names = NamesLanguage(source, request.source.language, request.source.options);
+        if (form == InfoForm::kJson) return WriteJson(record, names, out);
+        WriteSummary(record, names, out);
+        out << '\n';
+        ChannelTable(record).Print(out);
+    });
+}
 
 }  // namespace cvdr

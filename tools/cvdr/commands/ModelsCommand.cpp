@@ -25,14 +25,20 @@ int RunModels(const ModelsRequest& request, std::ostream& out) {
     const std::wstring optionText = platform::Utf8ToWide(request.options);
     const settings::LoadOptions options = settings::ParseLoadOptions(optionText.c_str());
     container::DeviceModelLookup lookup;
-    if (request.device.empty() && request.version.empty()) {
+    if (request.version.empty()) {
         const std::string folder = lookup.FolderFor(options);
         container::DeviceModelCandidates candidates(folder, 0);
         candidates.List();
         candidates.Finish();
         out << "folder: " << folder << "\nproduct line: 0 (all device containers and model files)\n";
         ListCandidates(out, candidates);
-        return 0;
+        if (request.device.empty()) return 0;
+        std::string versions;
+        for (const container::DeviceModelCandidate& candidate : candidates.All()) {
+            if (candidate.type == request.device) versions += " " + candidate.version;
+        }
+        out << "versions of " << request.device << ":" << (versions.empty() ? " none" : versions) << "\n";
+        return versions.empty() ? 1 : 0;
     }
     std::string path;
     devicemodel::DeviceModelError error;

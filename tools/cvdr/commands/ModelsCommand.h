@@ -13,11 +13,12 @@ namespace cvdr {
 struct ModelsRequest {
     std::string options;
     std::string device;   // empty: list only
-    std::string version;
+    std::string version;  // empty: list the versions of the device
 };
 
 // Writes the listing to `out`; returns 0, or 1 when a device was named and
-// no model for it is found or its check load fails.
+// no model for it is found (of any version, when no version is named) or
+// its check load fails.
 int RunModels(const ModelsRequest& request, std::ostream& out);
 
 }  // namespace cvdr

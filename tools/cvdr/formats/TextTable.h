@@ -17,6 +17,8 @@ public:
     explicit TextTable(Row header) { m_rows.push_back(std::move(header)); }
 
     void AddRow(Row row) { m_rows.push_back(std::move(row)); }
+    // The header row first, then the rows as added.
+    const std::vector<Row>& Rows() const { return m_rows; }
 
     // Header first, then the rows in insertion order; two blanks between
     // columns, no blanks at the end of a line.

@@ -47,7 +47,7 @@ void SetWindow(const host::Record& record, const ContentRequest& request, PlotCo
 
 PlotContent SelectContent(const host::Record& record, const ContentRequest& request) {
     PlotContent content;
-    for (const host::ChannelRef& ref : host::SelectChannels(record, request.channels)) {
+    for (const host::ChannelRef& ref : host::MatchChannels(record, request.channels)) {
         if (ref.kind == host::ChannelKind::kAnalog) {
             AddAnalog(content.analog, record.analog[ref.index], ref.index, request.groupByUnit);
             continue;

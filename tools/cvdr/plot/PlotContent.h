@@ -44,7 +44,7 @@ struct PlotContent {
     double to = 0.0;
 };
 
-// Channels are chosen by host::SelectChannels. Throws std::runtime_error
+// Channels are chosen by host::MatchChannels. Throws std::runtime_error
 // for a name that names no channel and for a window that holds no sample.
 PlotContent SelectContent(const host::Record& record, const ContentRequest& request);
 

@@ -3,9 +3,12 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 #include "formats/NumberText.h"
 #include "formats/Utf8Text.h"
+#include "host/TimeAxis.h"
 #include "plot/AxisTicks.h"
 #include "plot/LanePainter.h"
 #include "plot/Paint.h"
@@ -16,12 +19,16 @@ namespace {
 
 constexpr double kTimeTickSpacing = 110.0;  // pixels between time ticks, about
 
-// "2026-03-14  10:26:53.589" reads better with one blank.
+// "2026-03-14  10:26:53.589" reads better with one blank; the record's
+// clock offset follows as "UTC+01:00" when the record gives its time zone.
 std::string TriggerText(const host::Record& record) {
     std::string text = ValidUtf8(record.triggerTimeText);
     const size_t blanks = text.find("  ");
     if (blanks != std::string::npos) text.erase(blanks, 1);
-    return text;
+    const std::optional<int> offset = host::ClockOffsetSeconds(record);
+    if (text.empty() || !offset) return text;
+    const int minutes = std::abs(*offset) / 60;
+    return text + fmt::format(" UTC{}{:02}:{:02}", *offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
 }
 
 void DrawTitle(cairo_t* cr, const host::Record& record, const PlotRequest& request, const Rect& rect) {

@@ -1,0 +1,39 @@
+// Why a record does not load. The plug-in answers a load with yes or no
+// only; when it says no, cvdr walks the same steps in its own process (the
+// decoder's file reading, container check, XML parsing and header reading)
+// and names the first one that fails.
+#ifndef CVDR_COMMANDS_LOAD_DIAGNOSIS_H
+#define CVDR_COMMANDS_LOAD_DIAGNOSIS_H
+
+#include <string>
+#include <vector>
+
+namespace cvdr {
+
+struct LoadStep {
+    std::string name;    // "file", "container", "xml", "device", "header", "channels"
+    std::string reason;  // empty when the step passed
+};
+
+// Every step of loading `file` up to the first failing one, which is last.
+// A record that passes every step ends with a passed "header" step.
+std::vector<LoadStep> DiagnoseLoadSteps(const std::string& file);
+
+// The reason of the first failing step, e.g. "empty file", "XML error at
+// line 3, column 7: ...", "sample count 70000000 is over the load budget";
+// when no step fails, "the channel data does not fit together".
+std::string LoadFailureReason(const std::string& file);
+
+// The language whose texts name the record's channels, as the load picks it
+// (the host's language, else ENG); "none (named from keys)" without a model.
+std::string NamesLanguage(const std::string& file, const std::string& language, const std::string& options);
+
+// The decoder's multi-line messages on one line, lines joined by " / ".
+std::string OneLine(const std::string& text);
+
+// "FILE: cannot load the record: REASON".
+std::string LoadFailureMessage(const std::string& file);
+
+}  // namespace cvdr
+
+#endif
