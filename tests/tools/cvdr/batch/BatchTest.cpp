@@ -1,6 +1,7 @@
 // Commands over many records: folders searched recursively for records by
 // content, a failing record reported in one line without stopping the run,
-// the exit status, output names, and the progress bar on a terminal only.
+// outputs mirroring the input folders and never replaced without --force,
+// the summary line, and the progress bar on a terminal only.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -8,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "batch/RecordFinder.h"
@@ -19,64 +21,81 @@ namespace {
 using cvdrtest::Cvdr;
 namespace fs = std::filesystem;
 
-bool Exists(const std::string& path) { return fs::exists(path); }
-
 class BatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string record = cvdrtest::SmallRecord().Xml();
-        fs::create_directories(m_folder.Path() + "/in/sub/deeper");
         m_good = m_folder.Write("in/good.xml", record);
-        m_folder.Write("in/sub/deeper/renamed.data",
-                       "\xEF\xBB\xBF \r\n" + record);  // a record by its content
+        m_folder.Write("in/sub/deeper/renamed.data", "\xEF\xBB\xBF \r\n" + record);  // a record by its content
         m_folder.Write("in/notes.txt", "<p>not a record</p>\n");
         m_folder.Write("in/sub/image.bin", std::string("\x00\x01\x02", 3));
         m_broken = m_folder.Write("in/sub/broken.xml", "<?xml version=\"1.0\"?>\n<DistFile><DistHeader>");
     }
+    cvdrtest::Result Export(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "export");
+        arguments.insert(arguments.end(), {"-o", m_folder.Path() + "/out"});
+        return Cvdr(arguments);
+    }
     std::string Out(const std::string& name) const { return m_folder.Path() + "/out/" + name; }
+    std::vector<std::string> Written() const {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(m_folder.Path() + "/out")) {
+            if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), m_folder.Path() + "/out"));
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
 
     fixture::TempDir m_folder;
     std::string m_good;
     std::string m_broken;
 };
 
-TEST_F(BatchTest, FolderRunGoesOnAfterAFailingRecordAndExitsWithOne) {
-    const cvdrtest::Result result =
-        Cvdr({"export", m_folder.Path() + "/in", "--to", "csv", "-o", m_folder.Path() + "/out"});
+TEST_F(BatchTest, FolderRunMirrorsFoldersGoesOnAfterAFailureAndSumsUp) {
+    const cvdrtest::Result result = Export({m_folder.Path() + "/in", "--to", "csv", "--verbose"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(cvdrtest::CvdrErrorLines(result.err),
-              std::vector<std::string>{"cvdr: " + m_broken + ": cannot load the record"});
-    EXPECT_TRUE(Exists(Out("good.csv")));
-    EXPECT_TRUE(Exists(Out("renamed.csv")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.Path() + "/out"), fs::directory_iterator()), 2);
+              std::vector<std::string>{"cvdr: " + m_broken +
+                                       ": cannot load the record: XML error at line 2, column 22: Start-end tags "
+                                       "mismatch"});
+    EXPECT_EQ(Written(), (std::vector<std::string>{"good.csv", "sub/deeper/renamed.csv"}));
+    EXPECT_EQ(result.out, "skipped (not a record): " + m_folder.Path() + "/in/notes.txt\nskipped (not a record): " +
+                              m_folder.Path() + "/in/sub/image.bin\n5 records: 2 written, 1 failed, 2 skipped (not records)\n");
     EXPECT_EQ(result.err.find('\r'), std::string::npos);  // no progress bar when standard error is a file
 }
 
-TEST_F(BatchTest, SuccessfulRunIsQuietAndRepeatedNamesGetNumbers) {
-    const std::string other = m_folder.Path() + "/other";
-    fs::create_directories(other);
+TEST_F(BatchTest, ExistingOutputsAreReplacedOnlyWithForce) {
     const std::string twin = m_folder.Write("other/good.xml", cvdrtest::SmallRecord().Xml());
-    const cvdrtest::Result result =
-        Cvdr({"export", m_good, twin, "--to", "comtrade", "-o", m_folder.Path() + "/out"});
+    cvdrtest::Result result = Export({m_good, twin, "--to", "comtrade"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(cvdrtest::CvdrErrorLines(result.err),
+              std::vector<std::string>{"cvdr: " + twin + ": " + Out("good.cfg") + " was written for " + m_good +
+                                       " in this run"});
+    EXPECT_EQ(result.out, "2 records: 1 written, 1 failed, 0 skipped (not records)\n");
+    EXPECT_EQ(Written(), (std::vector<std::string>{"good.cfg", "good.dat", "good.hdr"}));
+
+    m_folder.Write("out/good.cfg", "mine");
+    result = Export({m_good, "--to", "comtrade"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(cvdrtest::CvdrErrorLines(result.err),
+              std::vector<std::string>{"cvdr: " + m_good + ": " + Out("good.cfg") +
+                                       " exists; left as it was (--force replaces it)"});
+    EXPECT_EQ(comtradetest::ReadFile(Out("good.cfg")), "mine");
+    result = Export({m_good, "--to", "comtrade", "--force"});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out, "");
-    for (const char* name : {"good.cfg", "good.dat", "good.hdr", "good_2.cfg", "good_2.dat", "good_2.hdr"}) {
-        EXPECT_TRUE(Exists(Out(name))) << name;
-    }
+    EXPECT_EQ(comtradetest::ParseConfig(comtradetest::ReadFile(Out("good.cfg"))).endSample, 8u);
 }
 
 TEST_F(BatchTest, FilesNamedExplicitlyAreAlwaysTriedAndEmptyFoldersReported) {
     fs::create_directories(m_folder.Path() + "/empty");
     const std::string notes = m_folder.Path() + "/in/notes.txt";
-    const cvdrtest::Result result = Cvdr(
-        {"export", notes, m_folder.Path() + "/empty", m_good, "--to", "csv", "-o", m_folder.Path() + "/out"});
+    const cvdrtest::Result result = Export({notes, m_folder.Path() + "/empty", m_good, "--to", "csv"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(cvdrtest::CvdrErrorLines(result.err),
               (std::vector<std::string>{"cvdr: " + m_folder.Path() + "/empty: no records found",
-                                        "cvdr: " + notes + ": cannot load the record"}));
-    EXPECT_TRUE(Exists(Out("good.csv")));
-    EXPECT_FALSE(Exists(Out("notes.csv")));  // a failed record leaves nothing behind
+                                        "cvdr: " + notes + ": cannot load the record: not a record (root element "
+                                                           "is p, expected DistFile)"}));
+    EXPECT_EQ(Written(), std::vector<std::string>{"good.csv"});  // a failed record leaves nothing behind
 }
 
 TEST(RecordFinderTest, KnowsRecordsByTheirStart) {
@@ -122,10 +141,10 @@ TEST_F(BatchTest, ShowsAndClearsAProgressBarOnATerminal) {
                        m_folder.Path() + "/out"});
     EXPECT_NE(screen.find("\r[....................]  0/3  "), std::string::npos) << screen;
     EXPECT_NE(screen.find("\r[####################]  3/3"), std::string::npos) << screen;
-    // The failure line starts on a cleared line, and the bar is gone at the end.
+    // The failure line starts on a cleared line.
     EXPECT_NE(screen.find("\r\x1b[Kcvdr: " + m_broken + ": cannot load the record"), std::string::npos)
         << screen;
-    EXPECT_EQ(screen.substr(screen.size() - 4), "\r\x1b[K");
+    EXPECT_EQ(screen.substr(screen.size() - 4), "\r\x1b[K");  // the bar is gone at the end
 }
 
 }  // namespace

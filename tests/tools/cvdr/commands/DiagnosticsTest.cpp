@@ -1,5 +1,5 @@
-// `cvdr check` and `cvdr models`: what a user sees when a record comes up
-// without names.
+// `cvdr check`, `cvdr models` and info's language lines: what a user sees
+// when a record comes up without names.
 #include <gtest/gtest.h>
 
 #include "support/ContainerFixture.h"
@@ -28,7 +28,12 @@ fixture::RecordContainerBuilder NamedContainer() {
 
 TEST(CvdrCheck, ReportsEachStepOfAVerifiedContainer) {
     fixture::TempDir folder;
-    const auto result = RunCvdr({"check", NamedContainer().Write(folder), "--lang", "FRA"});
+    const std::string file = NamedContainer().Write(folder);
+    const auto info = RunCvdr({"info", file, "--lang", "FRA"});
+    EXPECT_NE(info.out.find("language slot:    ENG (what the reader reports, always)\nnames in:         ENG\n"),
+              std::string::npos)
+        << info.out;
+    const auto result = RunCvdr({"check", file, "--lang", "FRA"});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     for (const char* line : {"container: yes", "meta data: checksum passed", "syntax version: 1",
                              "container data: checksum passed", "language entry: DeviceModel_l_ENG",
@@ -49,7 +54,9 @@ TEST(CvdrCheck, NamesTheFailingStepWithTheDecodersMessage) {
               std::string::npos)
         << result.out;
     // A container that does not verify gives no record text at all.
-    EXPECT_NE(result.out.find("channels: the record does not load"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("channels: failed: the record does not load: container check failed: "),
+              std::string::npos)
+        << result.out;
 }
 
 TEST(CvdrModels, ListsCandidatesAndTheSelection) {
@@ -59,9 +66,10 @@ TEST(CvdrModels, ListsCandidatesAndTheSelection) {
     folder.Write("models/CVR87_V04.10.03.dm_c", "not a model");
     folder.Write("models/readme.txt", "x");
     const std::string options = "-DeviceModelFolder:" + folder.Path() + "/models/";
-    auto listing = RunCvdr({"models", "--options", options});
+    auto listing = RunCvdr({"models", "--models", folder.Path() + "/models", "--device", "CVR87"});
     EXPECT_EQ(listing.status, 0);
     EXPECT_NE(listing.out.find("candidates: 2\n"), std::string::npos) << listing.out;
+    EXPECT_NE(listing.out.find("versions of CVR87: 04.10.02 04.10.03\n"), std::string::npos) << listing.out;
     auto selected = RunCvdr({"models", "--options", options, "--device", "CVR87", "--version", "04.10.02"});
     EXPECT_EQ(selected.status, 0);
     EXPECT_NE(selected.out.find("check load: passed"), std::string::npos) << selected.out;
