@@ -179,11 +179,8 @@ INSTANTIATE_TEST_SUITE_P(Flavours, ComtradeExportTest,
 TEST(ComtradeCombinedFileTest, DataSectionGivesItsByteCount) {
     const fixture::TempDir folder;
     const std::string record = folder.Write("small.xml", cvdrtest::SmallRecord().Xml());
-    ASSERT_EQ(Cvdr({"export", record, "--to", "comtrade", "--cff", "--data", "float32", "-o", folder.Path()})
-                  .status,
-              0);
-    const comtradetest::Combined parts =
-        comtradetest::SplitCombined(comtradetest::ReadFile(folder.Path() + "/small.cff"));
+    ASSERT_EQ(Cvdr({"export", record, "--to", "comtrade", "--cff", "--data", "float32", "-o", folder.Path()}).status, 0);
+    const auto parts = comtradetest::SplitCombined(comtradetest::ReadFile(folder.Path() + "/small.cff"));
     // Per sample: number and time stamp, four 32-bit values, one status word.
     EXPECT_EQ(parts.dataLine, "--- file type: DAT BINARY: " + std::to_string(8 * (8 + 4 * 4 + 2)) + " ---");
     EXPECT_EQ(parts.data.size(), 8u * 26);

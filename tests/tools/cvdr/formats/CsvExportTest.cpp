@@ -2,7 +2,6 @@
 // cell with what the plug-in reports.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <stdexcept>
 
 #include "tools/support/ComtradeReader.h"
@@ -50,11 +49,6 @@ std::vector<Row> ParseCsv(const std::string& text) {
     }
     if (!row.empty() || !field.empty() || quoted) throw std::runtime_error("last record not ended by CR LF");
     return rows;
-}
-
-std::string Cell(const std::optional<double>& value) {
-    if (!value) return "";
-    return std::isnan(*value) ? "nan" : std::isinf(*value) ? (*value < 0 ? "-inf" : "inf") : "";
 }
 
 std::vector<Row> Export(const std::string& record, bool stub = false) {
@@ -106,20 +100,12 @@ TEST(CsvExportTest, StubRecordKeepsTextsAndNonFiniteValues) {
     ASSERT_EQ(rows.size(), 6u);
     // time, I\xFFL1 [kA], the empty channel, Mode, Trip
     EXPECT_EQ(rows[0], (Row{"time [ms]", "I\xEF\xBF\xBDL1 [kA]", "", "Mode", "Trip"}));
-    const std::vector<std::optional<double>> current = {1.5, std::nullopt, INFINITY, -INFINITY, std::nullopt};
+    const Row current = {"1.5", "", "inf", "-inf", ""};
     const Row times = {"-0.5", "-0.25", "0", "0.25", "0.5"};
     const Row mode = {"3", "3", "", "\xCE\xA9", "\xCE\xA9"};
     const Row trip = {"0", "0", "1", "1", ""};
     for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(rows[i + 1][0], times[i]);
-        if (i == 0) {
-            EXPECT_EQ(rows[1][1], "1.5");
-        } else {
-            EXPECT_EQ(rows[i + 1][1], Cell(current[i])) << i;
-        }
-        EXPECT_EQ(rows[i + 1][2], "");
-        EXPECT_EQ(rows[i + 1][3], mode[i]);
-        EXPECT_EQ(rows[i + 1][4], trip[i]);
+        EXPECT_EQ(rows[i + 1], (Row{times[i], current[i], "", mode[i], trip[i]})) << i;
     }
 }
 

