@@ -61,7 +61,7 @@ struct CommandLine {
 
 constexpr const char* kOptionsHelp =
     "Option string handed to the plug-in: -Key:value pairs, a value with blanks in double quotes; e.g. "
-    "-DeviceModelFolder:\"/srv/models/\" or -companyName:Acme -productFamily:Relays";
+    "-DeviceModelFolder:\"/srv/models/\" or -companyName:Norvik -productFamily:Feeder";
 constexpr const char* kModelsHelp = "Device-models folder: short for --options \"-DeviceModelFolder:DIR/\"";
 
 void AddLanguageOptions(CLI::App& command, cvdr::RecordRequest& request, std::string& modelsFolder) {
