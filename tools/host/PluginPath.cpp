@@ -13,25 +13,26 @@
 namespace host {
 namespace {
 
-// The plug-in beside /proc/self/exe, or "" when the executable cannot be
-// located or has no plug-in next to it.
-std::string PluginBesideExecutable() {
+// The folder of /proc/self/exe, or "" when the executable cannot be located.
+std::string ExecutableFolder() {
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return "";
-    const std::filesystem::path candidate = executable.parent_path() / kPluginFileName;
-    if (access(candidate.c_str(), F_OK) != 0) return "";
-    return candidate.string();
+    return executable.parent_path().string();
 }
 
 }  // namespace
 
-std::string FindPlugin(const std::string& explicitPath) {
+std::string FindPlugin(const std::string& explicitPath) { return FindPlugin(explicitPath, ExecutableFolder()); }
+
+std::string FindPlugin(const std::string& explicitPath, const std::string& besideFolder) {
     if (!explicitPath.empty()) return explicitPath;
     const char* fromEnvironment = std::getenv("CVDR_PLUGIN");
     if (fromEnvironment != nullptr && fromEnvironment[0] != '\0') return fromEnvironment;
-    const std::string beside = PluginBesideExecutable();
-    if (!beside.empty()) return beside;
+    if (!besideFolder.empty()) {
+        const std::filesystem::path beside = std::filesystem::path(besideFolder) / kPluginFileName;
+        if (access(beside.c_str(), F_OK) == 0) return beside.string();
+    }
     return std::string(DR_MVQ4_INSTALL_LIBDIR) + "/" + kPluginFileName;
 }
 

@@ -15,6 +15,11 @@ inline constexpr const char* kPluginFileName = "libdr_mvq4.so";
 // the installed library folder.
 std::string FindPlugin(const std::string& explicitPath);
 
+// The same search with `besideFolder` in place of the executable's folder,
+// for hosts that are not programs of their own (the Python module looks
+// beside its own file, not beside the interpreter).
+std::string FindPlugin(const std::string& explicitPath, const std::string& besideFolder);
+
 }  // namespace host
 
 #endif
