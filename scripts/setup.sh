@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Set-up: installs the dependencies, builds the plug-in and cvdr (Release) in
-# build/, and shows the bundled example record.
+# Set-up: installs the dependencies, builds the plug-in, cvdr and the Python
+# package (Release) in build/, and shows the bundled example record.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
