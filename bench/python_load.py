@@ -40,7 +40,7 @@ def write_record(path):
         for signal_id, key in SIGNALS:
             out.write(f'<Digital id="{signal_id}" _key="{key}" normalState="0" />\n')
         out.write("</DigitalHeader>\n</DistHeader>\n<DistData>\n<Common>\n"
-                  f'<Trigger timeCount="1773480413000000" timeOffset="0" timeSample="{FIRST + SAMPLES // 4}" '
+                  f'<Trigger timeCount="1773480413000000" timeOffset="125000" timeSample="{FIRST + SAMPLES // 4}" '
                   'timezoneOffset="3600" dstOffset="0" />\n<EventLost noOfLosts="0" />\n</Common>\n<Traces>\n')
         period = " ".join(str(round(30000 * math.sin(2 * math.pi * i / 20))) for i in range(20))
         values = " ".join([period] * (SAMPLES // 20))
