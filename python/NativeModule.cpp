@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/LoadDiagnosis.h"
 #include "formats/NumberText.h"
 #include "formats/Utf8Text.h"
 #include "host/ChannelSelection.h"
@@ -182,7 +183,7 @@ PYBIND11_MODULE(_native, module) {
     module.doc() = "The host library of dr_mvq4 for the dr_mvq4 package; use the package, not this module.";
     module.def("load", &Load, py::arg("file"), py::arg("language"), py::arg("options"), py::arg("plugin"),
                py::arg("module_folder"));
-    module.def("load_failure", &host::LoadFailure, py::arg("file"),
+    module.def("load_failure", &cvdr::LoadFailureMessage, py::arg("file"),
                "The text cvdr prints when a record cannot be loaded.");
     py::class_<host::Record, RecordPtr>(module, "NativeRecord")
         .def("summary", &Summary)
@@ -210,13 +211,17 @@ PYBIND11_MODULE(_native, module) {
                  for (const host::LogicalChannel& channel : record.logical) channels.append(Logical(record, channel));
                  return channels;
              })
-        // (kind, index) of the first channel `wanted` names, as cvdr's --channels picks it.
-        .def("match", [](const host::Record& record, const std::string& wanted) -> py::object {
+        // (kind, index) of every channel `patterns` names, as cvdr's --channels picks them;
+        // KeyError with cvdr's text when a pattern names none.
+        .def("match", [](const host::Record& record, const std::string& patterns) {
+            std::vector<host::ChannelRef> refs;
             try {
-                const host::ChannelRef ref = host::SelectChannels(record, {wanted}).front();
-                return py::make_tuple(KindName(ref.kind), ref.index);
-            } catch (const std::runtime_error&) {
-                return py::none();
+                refs = host::MatchChannels(record, {patterns});
+            } catch (const std::runtime_error& error) {
+                throw py::key_error(error.what());
             }
+            py::list found;
+            for (const host::ChannelRef& ref : refs) found.append(py::make_tuple(KindName(ref.kind), ref.index));
+            return found;
         });
 }

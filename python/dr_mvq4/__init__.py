@@ -128,20 +128,29 @@ class Record:
         return (f"<Record {self.file_name!r}: {self.sample_count} samples, {len(self.analog)} analog, "
                 f"{len(self.digital)} digital, {len(self.logical)} logical>")
 
-    def channel(self, wanted):
-        """The first channel (analog, then digital, then logical) that `wanted`
-        names, by the rules of cvdr's --channels: its name, its name without
-        the brackets or braces of a name made from a key ("IL1" for "[IL1]"),
-        or its key. Raises KeyError when none matches.
+    def channels(self, patterns):
+        """Every channel `patterns` names, by the rules of cvdr's --channels:
+        ignoring case, a channel's name, its name without the brackets or
+        braces of a name made from a key ("IL1" for "[IL1]"), its key, or the
+        last component of its key; a pattern with '*' or '?' is a glob over
+        the same texts; several patterns may be separated by commas. For each
+        pattern in turn the channels it names (analog, then digital, then
+        logical), each channel once. Raises KeyError, with cvdr's text, for a
+        pattern that names none.
 
-        >>> record.channel("IL1").unit
+        >>> [channel.name for channel in record.channels("IL*")]
+        ['[IL1]', '[IL2]', '[IL3]']
+        """
+        return [getattr(self, kind)[index] for kind, index in self._native.match(patterns)]
+
+    def channel(self, wanted):
+        """The first channel of channels(wanted). Raises KeyError when none
+        matches.
+
+        >>> record.channel("il1").unit
         'A'
         """
-        found = self._native.match(wanted)
-        if found is None:
-            raise KeyError(f'no channel named "{wanted}"')
-        kind, index = found
-        return getattr(self, kind)[index]
+        return self.channels(wanted)[0]
 
     def to_dataframe(self):
         """A pandas DataFrame: index time in ms relative to the trigger; one

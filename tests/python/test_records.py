@@ -131,11 +131,12 @@ def test_record_equals_cvdr_dump(path, lang, options):
     check_frame(record)
 
 
-def test_channel_by_name_key_and_bare_name():
+def test_channels_by_cvdrs_patterns():
     record = dr_mvq4.load(ROOT / "examples/earth_fault_L1.xml")
-    assert record.channel("[IL1]") is record.channel("IL1") is record.analog[0]
-    assert record.channel("Protection/FaultLoop") is record.logical[0]
-    with pytest.raises(KeyError):
+    assert record.channel("[IL1]") is record.channel("il1") is record.channel("Measurements/Currents/IL1") \
+        is record.analog[0]
+    assert record.channels("IL?,faultloop,*/Trip") == record.analog[:3] + [record.logical[0], record.digital[2]]
+    with pytest.raises(KeyError, match="no channel matches"):
         record.channel("IL9")
 
 
