@@ -26,19 +26,6 @@ TEST(ChannelKey, KnownPaths) {
     EXPECT_EQ(ChannelKeyValue("/pZhKtJ"), -2);
 }
 
-TEST(ChannelKey, HasherExtendsAPrefix) {
-    devicemodel::KeyHasher hasher;
-    hasher.Append("/Prot");
-    hasher.Append("");
-    hasher.Append("/IL1");
-    EXPECT_EQ(hasher.Value(), ChannelKeyValue("/Prot/IL1"));
-    EXPECT_EQ(hasher.Length(), 9u);
-    devicemodel::KeyHasher copy = hasher;  // a saved state goes on independently
-    copy.Append("/x");
-    EXPECT_EQ(copy.Value(), ChannelKeyValue("/Prot/IL1/x"));
-    EXPECT_EQ(hasher.Value(), ChannelKeyValue("/Prot/IL1"));
-}
-
 // A star has to give back what it took ("*bc" against "abcbc"). In a set,
 // "-" at either end and "]" first are literal, and "*" is an ordinary byte;
 // a "[" without a closing "]" is literal.

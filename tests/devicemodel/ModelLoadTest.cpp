@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Md5Hex.h"
 #include "devicemodel/CDataModelToHMI.h"
+#include "platform/Md5Hex.h"
 #include "support/ContainerFixture.h"
 #include "support/DeviceModelFixture.h"
 
@@ -38,7 +38,9 @@ void ExpectError(const std::string& text, int32_t code, const std::string& messa
     EXPECT_EQ(loaded.error.text, "Invalid device model!\n" + message);
 }
 
-TEST(ModelLoad, ValidModelDerivesItsFacts) {
+// The facts come only from a model that passed every check; a failed load
+// drops an earlier load's facts but keeps its document for path queries.
+TEST(ModelLoad, FactsComeOnlyFromAModelThatPassed) {
     DeviceModelBuilder builder;
     builder.Mapping("pathAnsiDeviceNumbers", "MDM/Ansi");
     // The menu root may sit anywhere inside the menu tree.
@@ -48,15 +50,17 @@ TEST(ModelLoad, ValidModelDerivesItsFacts) {
     ASSERT_TRUE(model.Load(builder.ModelXml(), error));
     EXPECT_EQ(error.code, 0);
     EXPECT_EQ(error.text, "earlier");  // a successful load leaves the record alone
-    EXPECT_EQ(model.MdmSectionPath(), "/Dev/MDM");
+    EXPECT_EQ(model.MakeFullPath("Prot/IL1"), "/Dev/MDM/Prot/IL1");
     EXPECT_TRUE(model.HasAnsiDeviceNumbers());
-
+    builder.Channel("Prot/IL2", "IL2").Set("/Dev", "versionSyntax", "1");
+    EXPECT_FALSE(model.Load(builder.ModelXml(), error));
+    EXPECT_TRUE(model.LoadLanguage(builder.LanguageXml()));
+    EXPECT_EQ(model.GetText("/Dev/MDM/Prot/IL2"), "IL2");
+    EXPECT_EQ(model.MakeFullPath("Prot/IL1"), "/Prot/IL1");
+    EXPECT_FALSE(model.HasAnsiDeviceNumbers());
     // Without their elements the facts stay unset.
-    Loaded bare(
-        DeviceModelBuilder().Set("/Dev/MDM", "type", "other").ModelXml());
+    Loaded bare(DeviceModelBuilder().Set("/Dev/MDM", "type", "other").ModelXml());
     ASSERT_TRUE(bare.ok);
-    EXPECT_EQ(bare.model.MdmSectionPath(), "");
-    EXPECT_FALSE(bare.model.HasAnsiDeviceNumbers());
     EXPECT_EQ(bare.model.MakeFullPath("Prot/IL1"), "/Prot/IL1");
 }
 
@@ -84,7 +88,7 @@ TEST(ModelLoad, EachCheckFailsWithItsCodeAndMessage) {
          1},
         {"<a/>", 1},  // too short to hold a checksum
         // Checked before the syntax version.
-        {DeviceModelBuilder().RootAttribute("versionSyntax", "99").RootAttribute("device", "").ModelXml(), 3},
+        {DeviceModelBuilder().Set("/Dev", "versionSyntax", "99").Set("/Dev", "device", "").ModelXml(), 3},
         {DeviceModelBuilder().Remove("/Dev/Menu").ModelXml(), 4},
         {DeviceModelBuilder().Set("/Dev/Menu", "mode", "MenuTree").ModelXml(), 4},
         {rootOutsideMenu.ModelXml(), 5},
@@ -92,39 +96,23 @@ TEST(ModelLoad, EachCheckFailsWithItsCodeAndMessage) {
         {"<Dev>", 6},
         {"not xml", 6}};
     for (const char* name : {"device", "versionContent", "multiSets", "versionSyntax"}) {
-        cases.emplace_back(DeviceModelBuilder().RemoveRootAttribute(name).ModelXml(), 3);
-        cases.emplace_back(DeviceModelBuilder().RootAttribute(name, "").ModelXml(), 3);
+        cases.emplace_back(DeviceModelBuilder().Remove("/Dev", name).ModelXml(), 3);
+        cases.emplace_back(DeviceModelBuilder().Set("/Dev", name, "").ModelXml(), 3);
     }
     for (const auto& [text, code] : cases) ExpectError(text, code, messages.at(code));
     for (const char* version : {"1", "14", "abc", "-5"}) {
         ExpectError(
-            DeviceModelBuilder().RootAttribute("versionSyntax", version).ModelXml(), 2,
+            DeviceModelBuilder().Set("/Dev", "versionSyntax", version).ModelXml(), 2,
             std::string("Device model syntax format '") + version + "' not supported with this application.");
     }
     // The syntax versions 2 to 13 pass; the LENGTH digits are not examined;
     // the text ends at its first NUL byte.
     for (const char* version : {"2", "13", "5 beta"}) {
-        EXPECT_TRUE(Loaded(DeviceModelBuilder().RootAttribute("versionSyntax", version).ModelXml()).ok)
+        EXPECT_TRUE(Loaded(DeviceModelBuilder().Set("/Dev", "versionSyntax", version).ModelXml()).ok)
             << version;
     }
     EXPECT_TRUE(Loaded(Replaced(valid, " LENGTH:0", " LENGTH:9")).ok);
     EXPECT_TRUE(Loaded(valid + std::string(1, '\0') + "<garbage").ok);
-}
-
-TEST(ModelLoad, FailedModelStillAnswersPathQueries) {
-    DeviceModelBuilder builder;
-    builder.Channel("Prot/IL1", "IL1")
-        .Mapping("pathAnsiDeviceNumbers", "MDM/Ansi")
-        .RootAttribute("versionSyntax", "1");
-    CDataModelToHMI model;
-    DeviceModelError error;
-    ASSERT_TRUE(model.Load(DeviceModelBuilder().ModelXml(), error));
-    EXPECT_FALSE(model.Load(builder.ModelXml(), error));
-    EXPECT_TRUE(model.LoadLanguage(builder.LanguageXml()));
-    EXPECT_EQ(model.GetText("/Dev/MDM/Prot/IL1"), "IL1");
-    // The earlier load's facts are gone and the failed one derives none.
-    EXPECT_EQ(model.MdmSectionPath(), "");
-    EXPECT_FALSE(model.HasAnsiDeviceNumbers());
 }
 
 TEST(MappingLookup, EntriesUpToTheFirstIncompleteOne) {

@@ -1,6 +1,6 @@
 // The text queries of a loaded model: language texts with their fallback
 // decorations, display texts with text references and styles, short texts by
-// relative path, and the path helpers.
+// relative path, and path lookups with wildcards.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,22 +41,10 @@ protected:
     devicemodel::CDataModelToHMI model;
 };
 
-TEST_F(TextQuery, NodeTextAndItsFallbacks) {
-    builder.Channel("Prot/IL1", "IL1", "Phase current L1").Element("Prot/NoText").Element("Prot/Empty");
-    builder.Text("Prot/Empty", "");
+TEST_F(TextQuery, NodeTextFallbacksAndLanguageDocumentStates) {
+    builder.Channel("Prot/IL1", "IL1", "Phase current L1").Element("Prot/NoText").Channel("Prot/Empty", "");
     builder.Language().child("Dev").child("MDM").child("Prot").remove_child("NoText");
     builder.Element("Prot/Bare");
-    Load();
-    EXPECT_EQ(NodeText("Prot/IL1"), "ok:IL1");
-    EXPECT_EQ(NodeText("Prot/IL1", "long*"), "ok:Phase current L1");  // attribute names take wildcards
-    EXPECT_EQ(NodeText("Prot/Empty"), "ok:");
-    EXPECT_EQ(NodeText("Prot/NoText"), "fallback:{NoText}");  // path missing in the language document
-    EXPECT_EQ(NodeText("Prot/Bare"), "fallback:(Bare)");      // language element without the attribute
-    EXPECT_EQ(NodeText("Prot/Missing"), "fallback:[]");       // no element
-}
-
-TEST_F(TextQuery, LanguageDocumentStates) {
-    builder.Channel("Prot/IL1", "IL1");
     Load(false);
     EXPECT_EQ(NodeText("Prot/IL1"), "fallback:[IL1]");  // never loaded
     std::string damaged = builder.LanguageXml();
@@ -65,15 +53,23 @@ TEST_F(TextQuery, LanguageDocumentStates) {
     EXPECT_EQ(NodeText("Prot/IL1"), "fallback:[IL1]");  // wrong checksum: dropped
     EXPECT_FALSE(model.LoadLanguage("<Dev><MDM>"));
     EXPECT_EQ(NodeText("Prot/IL1"), "fallback:{IL1}");  // not well-formed: empty document
-    EXPECT_TRUE(model.LoadLanguage(builder.LanguageXml()));
-    EXPECT_EQ(NodeText("Prot/IL1"), "ok:IL1");
+    ASSERT_TRUE(model.LoadLanguage(builder.LanguageXml()));
+    // Attribute names take wildcards.
+    EXPECT_EQ(NodeText("Prot/IL1") + " " + NodeText("Prot/IL1", "long*") + " " + NodeText("Prot/Empty"),
+              "ok:IL1 ok:Phase current L1 ok:");
+    // Path missing in the language document, language element without the
+    // attribute, no model element.
+    EXPECT_EQ(NodeText("Prot/NoText") + " " + NodeText("Prot/Bare") + " " + NodeText("Prot/Missing"),
+              "fallback:{NoText} fallback:(Bare) fallback:[]");
 }
 
 // The "moduleOverview" style adds the long text also with the numbers off, a
 // missing long text being its fallback; with the numbers on, "long" shows
 // the long text, and elements with "mdm" or the "ANSIDeviceNumber" style add
-// it to the short one unless it is empty.
-TEST_F(TextQuery, StylesWithAndWithoutAnsiDeviceNumbers) {
+// it to the short one unless it is empty. A text reference is relative to the
+// root element or absolute; the referenced element's "mdm" counts, its style
+// does not.
+TEST_F(TextQuery, StylesAndTextReferencesWithAndWithoutAnsiDeviceNumbers) {
     builder.Channel("Prot/Plain", "P", "Plain long").Channel("Prot/Over", "O", "Overview long");
     builder.Channel("Prot/Long", "L", "Long text").Channel("Prot/Ansi", "50", "Overcurrent");
     builder.Channel("Prot/Styled", "51", "Time overcurrent").Channel("Prot/NoLong", "N", "");
@@ -82,59 +78,34 @@ TEST_F(TextQuery, StylesWithAndWithoutAnsiDeviceNumbers) {
     builder.Set("Prot/Ansi", "mdm", "").Set("Prot/Styled", "textStyle", "ANSIDeviceNumber");
     builder.Set("Prot/NoLong", "mdm", "x").LanguageSet("Prot/NoLong", "longText", "");
     builder.Set("Prot/OverNoLong", "textStyle", "moduleOverview");
+    builder.Channel("Texts/I", "I", "Current")
+        .Set("Texts/I", "mdm", "")
+        .Set("Texts/I", "textStyle", "moduleOverview");
+    builder.Set("Ref/Relative", "textRef", "MDM/Texts/I").Set("Ref/Absolute", "textRef", "/Dev/MDM/Texts/I");
+    builder.Set("Ref/Long", "textRef", "MDM/Texts/I").Set("Ref/Long", "textStyle", "long");
+    builder.Set("Ref/Dangling", "textRef", "MDM/Texts/Gone");
     Load();
-    const auto paths = {"Prot/Plain",  "Prot/Over",   "Prot/Long",       "Prot/Ansi",
-                        "Prot/Styled", "Prot/NoLong", "Prot/OverNoLong", "Prot/Missing"};
-    EXPECT_EQ(Texts(paths), "P|O - Overview long|L|50|51|N|ON - (OverNoLong)|");
+    const auto paths = {"Prot/Plain",   "Prot/Over",    "Prot/Long",       "Prot/Ansi",
+                        "Prot/Styled",  "Prot/NoLong",  "Prot/OverNoLong", "Prot/Missing",
+                        "Ref/Relative", "Ref/Absolute", "Ref/Long",        "Ref/Dangling"};
+    EXPECT_EQ(Texts(paths), "P|O - Overview long|L|50|51|N|ON - (OverNoLong)||I|I|I|[]");
     model.SetDisplayAnsiDeviceNumbers(true);
     EXPECT_EQ(Texts(paths),
-              "P|O - Overview long|Long text|50 - Overcurrent|51 - Time overcurrent|N|ON - (OverNoLong)|");
+              "P|O - Overview long|Long text|50 - Overcurrent|51 - Time overcurrent|N|ON - (OverNoLong)||"
+              "I - Current|I - Current|I - Current|[]");
 }
 
-// A text reference is relative to the root element or absolute; the
-// referenced element's "mdm" counts, its style does not.
-TEST_F(TextQuery, TextReferences) {
-    builder.Channel("Texts/Current", "I", "Current").Set("Texts/Current", "mdm", "");
-    builder.Set("Texts/Current", "textStyle", "moduleOverview");
-    builder.Element("Prot/ByRelative").Set("Prot/ByRelative", "textRef", "MDM/Texts/Current");
-    builder.Element("Prot/ByAbsolute").Set("Prot/ByAbsolute", "textRef", "/Dev/MDM/Texts/Current");
-    builder.Element("Prot/Styled").Set("Prot/Styled", "textRef", "MDM/Texts/Current");
-    builder.Set("Prot/Styled", "textStyle", "long");
-    builder.Element("Prot/Dangling").Set("Prot/Dangling", "textRef", "MDM/Texts/Gone");
-    Load();
-    EXPECT_EQ(Texts({"Prot/ByRelative", "Prot/ByAbsolute", "Prot/Styled", "Prot/Dangling"}), "I|I|I|[]");
-    model.SetDisplayAnsiDeviceNumbers(true);
-    EXPECT_EQ(Texts({"Prot/ByRelative", "Prot/Styled"}), "I - Current|I - Current");
-}
-
-TEST_F(TextQuery, ShortTextByRelativeOrAbsolutePath) {
+// Relative paths are taken below the MDM section, with or without a leading
+// "/"; a missing element gives its last segment in brackets.
+TEST_F(TextQuery, ShortTextByRelativePath) {
     builder.Channel("Prot/IL1", "IL1 text");
     Load();
-    std::string text;
-    EXPECT_TRUE(model.GetShortText("Prot/IL1", false, text));
-    EXPECT_EQ(text, "IL1 text");
-    EXPECT_TRUE(model.GetShortText("/Prot/IL1", false, text));
-    EXPECT_TRUE(model.GetShortText("/Dev/MDM/Prot/IL1", true, text));
-    EXPECT_FALSE(model.GetShortText("Prot/IL2", false, text));
-    EXPECT_EQ(text, "[IL2]");
-    EXPECT_FALSE(model.GetShortText("/Dev/MDM/Prot/IL1", false, text));
-    EXPECT_EQ(text, "[IL1]");
-    EXPECT_FALSE(model.GetShortText("Nowhere", true, text));
-    EXPECT_EQ(text, "[Nowhere]");
-}
-
-TEST_F(TextQuery, PathHelpers) {
-    Load();
-    EXPECT_EQ(model.MakeFullPath("Prot/IL1"), "/Dev/MDM/Prot/IL1");
-    EXPECT_EQ(model.MakeFullPath("/Prot/IL1"), "/Dev/MDM/Prot/IL1");
-    EXPECT_EQ(model.StripSectionPath("/Dev/MDM/Prot/IL1"), "Prot/IL1");
-    EXPECT_EQ(model.StripSectionPath("/Dev"), "");
-    const pugi::xml_node root = model.RootElement();
-    EXPECT_EQ(model.ResolvePath(root, ""), "/Dev/");
-    EXPECT_EQ(model.ResolvePath(root, "MDM/X"), "/Dev/MDM/X");
-    EXPECT_EQ(model.ResolvePath(root, "/Dev/MDM/X"), "/Dev/MDM/X");
-    EXPECT_EQ(model.ResolvePath(root, "/De"), "/Dev//De");
-    EXPECT_EQ(model.ResolvePath(pugi::xml_node(), "MDM/X"), "MDM/X");
+    std::string texts;
+    for (const char* path : {"Prot/IL1", "/Prot/IL1", "Prot/IL2", "/Dev/MDM/Prot/IL1"}) {
+        std::string text;
+        texts += (model.GetShortText(path, false, text) ? "" : "!") + text + "|";
+    }
+    EXPECT_EQ(texts, "IL1 text|IL1 text|![IL2]|![IL1]|");
 }
 
 TEST_F(TextQuery, PathLookupsTakeTheFirstMatchAndWildcards) {
