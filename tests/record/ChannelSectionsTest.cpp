@@ -77,16 +77,16 @@ TEST(AnalogSection, GapsBetweenBlocksAreInvalid) {
     EXPECT_EQ(Values(cut.Trace(0).samples), "1 2");
 }
 
+// Kept: the first definition of an id that has a trace, at least one Scale
+// and a unitId, and is no reserve channel. Scale offsets are truncated.
 TEST(AnalogSection, DefinitionRules) {
     Analog first;
-    first.id = "7", first.key = "Prot/Res", first.unit = "A";
-    first.scales = {{"2.5", "-2.9", ""}, {"1", "0", "12"}};
+    first.id = "7", first.key = "Prot/Res", first.scales = {{"2.5", "-2.9", ""}},
     first.blocks = {Block{"0", "1"}};
-    Analog duplicate = first;
+    Analog duplicate = first, noScale = first, noUnitId = first, noTrace = first;
     duplicate.key = "Prot/Other", duplicate.withTrace = false;
-    Analog noScale, noUnitId, noTrace;
-    noScale.id = "8", noScale.scales = {}, noScale.blocks = {Block{"0", "1"}};
-    noUnitId.id = "9", noUnitId.unitId = "", noUnitId.blocks = {Block{"0", "1"}};
+    noScale.id = "8", noScale.scales = {};
+    noUnitId.id = "9", noUnitId.unitId = "";
     noTrace.id = "10", noTrace.withTrace = false;
     RecordBuilder builder;
     builder.AddAnalog(first).AddAnalog(duplicate).AddAnalog(noScale).AddAnalog(noUnitId).AddAnalog(noTrace);
@@ -94,32 +94,31 @@ TEST(AnalogSection, DefinitionRules) {
     Decoded decoded(builder, false);
     ASSERT_TRUE(decoded.loaded);
     ASSERT_EQ(decoded.record.AnalogTraces().size(), 1u);
-    const AnalogTrace& trace = decoded.Trace(0);
-    EXPECT_EQ(trace.name, "[Res]");
-    EXPECT_EQ(trace.key, "Prot/Res");
-    EXPECT_EQ(trace.shortKey, "Res");
-    EXPECT_EQ(trace.unit, "A");
-    ASSERT_EQ(trace.scalings.size(), 2u);
-    EXPECT_EQ(trace.scalings[0].factor, 2.5);
-    EXPECT_EQ(trace.scalings[0].offset, -2);
-    EXPECT_EQ(trace.scalings[1].refEnable, 12);
-    EXPECT_TRUE(trace.scale);
+    EXPECT_EQ(decoded.Trace(0).name, "[Res]");
+    EXPECT_EQ(decoded.Trace(0).scalings.at(0).offset, -2);
     EXPECT_FALSE(Decoded(RecordBuilder().Remove("DistHeader/AnalogHeader"), false).loaded);
     EXPECT_FALSE(Decoded(RecordBuilder().AddAnalog("1", "a", {1}).Remove("DistData/Traces"), false).loaded);
 }
 
-TEST(AnalogSection, NamesFromTheTextTable) {
+// Names and units come from the text table, with the module text when the
+// analog header asks for it, else from the key; a digital definition is
+// named through the state image's id text as written.
+TEST(ChannelNames, FromTheTextTableOrTheKey) {
     RecordBuilder builder;
     builder.AnalogHeaderAttribute("viewExtension", "withModuleNode");
     Analog named, missing;
     named.id = "5", named.key = "M/Ia", named.unitId = "77", named.unit = "raw",
     named.blocks = {Block{"0", "1"}};
     missing.id = "6", missing.key = "M/Ib", missing.unit = "raw", missing.blocks = {Block{"0", "1"}};
-    Decoded decoded(builder.AddAnalog(named).AddAnalog(missing), false,
-                    {{"5", "Ia", "Module 1"}, {"77", "kA", "-"}});
+    builder.AddAnalog(named).AddAnalog(missing).AddDigital("1", "Prot/Trip").AddStateImage("01", "0");
+    Decoded decoded(
+        builder, true,
+        {{"5", "Ia", "Module 1"}, {"77", "kA", "-"}, {"1", "Trip", "P"}, {"01", "Trip (image)", "P"}});
     ASSERT_TRUE(decoded.loaded);
     EXPECT_EQ(decoded.Trace(0).name + " / " + decoded.Trace(0).unit, "Module 1 . Ia / kA");
     EXPECT_EQ(decoded.Trace(1).name + " / " + decoded.Trace(1).unit, "{Ib} / raw");
+    ASSERT_EQ(decoded.record.DigitalTraces().size(), 1u);
+    EXPECT_EQ(decoded.record.DigitalTraces()[0].name, "P . Trip (image)");
 }
 
 // A record of 10 samples starting at sample number 1000.
@@ -170,17 +169,6 @@ TEST(DigitalSection, ConstantAndMultiBitSignals) {
     EXPECT_EQ(decoded.record.LogicalTraces()[0].values,
               (std::vector<int32_t>{3, 3, 3, 4, 4, 4, 4, 4, -1, -1}));
     EXPECT_EQ(decoded.record.LogicalTraces()[1].values, std::vector<int32_t>(10, 2));
-}
-
-TEST(DigitalSection, NamesUseModuleTextAndStateImageIds) {
-    RecordBuilder builder = TenSamples();
-    builder.AddDigital("1", "Prot/Trip").AddStateImage("01", "0");
-    Decoded decoded(builder, true, {{"1", "Trip", "Protection"}, {"01", "Trip (image)", "Protection"}});
-    ASSERT_TRUE(decoded.loaded);
-    // The definition is named through the state image's id text as written.
-    ASSERT_EQ(decoded.record.DigitalTraces().size(), 1u);
-    EXPECT_EQ(decoded.record.DigitalTraces()[0].name, "Protection . Trip (image)");
-    EXPECT_EQ(decoded.Digital(), "0000000000");
 }
 
 TEST(DigitalSection, FailsWithoutItsParts) {
