@@ -34,24 +34,25 @@ struct Opened {
 
 TEST(DeviceContainer, VerifiesAndHandsOutTexts) {
     DeviceContainerBuilder builder("<Model a=\"1\"/>");
-    builder.Language("ENG", "<E/>").Language("deu", "<D/>").Language("DEU", "<D2/>").VersionSyntax("2");
+    builder.Entry("DeviceModel_l_ENG", "<E/>")
+        .Entry("DeviceModel_l_deu", "<D/>")
+        .Entry("DeviceModel_l_DEU", "<D2/>");
+    builder.MetaAttribute("versionSyntax", "2");
     // Only the exact names are covered by the checksum; these are not.
     builder.Entry("readme.txt", "x").Entry("devicemodel", "<Other/>").Entry("SLVPX", "x");
     builder.Entry("DeviceModel_l_ENGX", "x");
     Opened opened(builder.Bytes());
     ASSERT_TRUE(opened.open);
     EXPECT_TRUE(opened.messages.empty());
-    std::string text = "unchanged";
-    opened.device.ReadDeviceModel(text);
-    EXPECT_EQ(text, "<Model a=\"1\"/>");
-    EXPECT_TRUE(opened.device.ReadLanguageTexts(L"eng", text));
-    EXPECT_EQ(text, "<E/>");
-    EXPECT_TRUE(opened.device.ReadLanguageTexts(L"DEU", text));
-    EXPECT_EQ(text, "<D/>");  // the earlier of two entries of one code
-    text = "unchanged";
-    EXPECT_FALSE(opened.device.ReadLanguageTexts(L"FRA", text));
-    EXPECT_FALSE(opened.device.ReadLanguageTexts(L"NGX", text));
-    EXPECT_EQ(text, "unchanged");
+    // The language texts by code ignoring case, the earlier of two entries of one code; "-" for none.
+    std::string model, texts;
+    opened.device.ReadDeviceModel(model);
+    for (const wchar_t* code : {L"eng", L"DEU", L"FRA", L"NGX"}) {
+        std::string text = "-";
+        opened.device.ReadLanguageTexts(code, text);
+        texts += text;
+    }
+    EXPECT_EQ(model + texts, "<Model a=\"1\"/><E/><D/>--");
 }
 
 TEST(DeviceContainer, FailuresAreShownOnce) {
@@ -59,10 +60,12 @@ TEST(DeviceContainer, FailuresAreShownOnce) {
         std::string bytes;
         const char* details;  // null: nothing shown
     } cases[] = {
-        {DeviceContainerBuilder().Checksum(std::string(32, 'a')).Bytes(), "Invalid container data checksum!"},
-        {DeviceContainerBuilder().WithoutMetaData().Bytes(), "Can not find meta data!"},
-        {DeviceContainerBuilder().VersionSyntax("3").Bytes(), "Syntax format '3' not supported."},
-        {DeviceContainerBuilder().VersionSyntax("").Bytes(), "Unknown"},
+        {DeviceContainerBuilder().MetaAttribute("checksumContainerData", std::string(32, 'a')).Bytes(),
+         "Invalid container data checksum!"},
+        {DeviceContainerBuilder().Remove("MetaData").Bytes(), "Can not find meta data!"},
+        {DeviceContainerBuilder().MetaAttribute("versionSyntax", "3").Bytes(),
+         "Syntax format '3' not supported."},
+        {DeviceContainerBuilder().MetaAttribute("versionSyntax", "").Bytes(), "Unknown"},
         {"PK but no archive", nullptr},
     };
     for (const auto& test : cases) {

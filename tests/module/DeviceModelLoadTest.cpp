@@ -94,7 +94,7 @@ TEST_F(ModelNames, PlainRecordsFindModelFilesAndContainersInTheFolder) {
     EXPECT_EQ(Name(record, "Eng", options), kEnglish);
 
     fixture::DeviceContainerBuilder device(model.ModelXml());
-    device.Language("ENG", model.LanguageXml("ENG")).Write(folder, "models/CVR87_V04.10.03.DeCon");
+    device.Entry("DeviceModel_l_ENG", model.LanguageXml("ENG")).Write(folder, "models/CVR87_V04.10.03.DeCon");
     EXPECT_EQ(Name(folder.Write("newer.xml", Record("04.10.03").Xml()), "ENG", options), kEnglish);
 }
 
@@ -108,7 +108,8 @@ TEST_F(ModelNames, DefaultFolderFromCompanyAndFamily) {
 
 TEST_F(ModelNames, DamagedDeviceContainerIsShownOnceAndTheRecordStillLoads) {
     fixture::DeviceContainerBuilder device(model.ModelXml());
-    device.Language("ENG", model.LanguageXml("ENG")).Checksum(std::string(32, '0'));
+    device.Entry("DeviceModel_l_ENG", model.LanguageXml("ENG"))
+        .MetaAttribute("checksumContainerData", std::string(32, '0'));
     device.Write(folder, "CVR87_V04.10.02.DeCon");
     std::vector<std::string> messages;
     platform::MessageSink previous =

@@ -99,16 +99,6 @@ DeviceModelBuilder& DeviceModelBuilder::Remove(const std::string& path, const st
     return *this;
 }
 
-DeviceModelBuilder& DeviceModelBuilder::RootAttribute(const std::string& name, const std::string& value) {
-    SetAttribute(m_model.document_element(), name, value);
-    return *this;
-}
-
-DeviceModelBuilder& DeviceModelBuilder::RemoveRootAttribute(const std::string& name) {
-    m_model.document_element().remove_attribute(name.c_str());
-    return *this;
-}
-
 DeviceModelBuilder& DeviceModelBuilder::Mapping(const std::string& with, const std::string& ref) {
     pugi::xml_node entry =
         Node(m_model, "/Dev/Mappings", true).append_child(("Map" + std::to_string(++m_mappings)).c_str());
