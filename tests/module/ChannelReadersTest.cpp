@@ -46,7 +46,6 @@ TEST(DigitalChannel, TransitionsAndRangesFollowTheSampleText) {
 TEST(DigitalChannel, SamplesMustArriveInOrder) {
     RegularDigitalChannel channel(nullptr, "a", 0, 1, "", 10);
     EXPECT_FALSE(channel.SetSample(5, true, false));
-    EXPECT_EQ(channel.GetTransitionCount(), 0);
     EXPECT_TRUE(channel.SetSample(0, true, false));
     EXPECT_FALSE(channel.SetSample(0, false, false));
     EXPECT_EQ(Transitions(&channel), "2@0");
@@ -68,31 +67,26 @@ TEST(LogicalChannel, MinusOneIsTheInvalidState) {
     EXPECT_FALSE(channel.SetSample(9, "1"));
 }
 
-TEST(AnalogChannel, SampleShiftMovesTheChannel) {
-    StaticSampleRateAnalogChannel channel(nullptr, "IL1", 0xFF, "A", "Meas/IL1", 1, 20);
-    for (uint32_t s = 0; s < 20; ++s) channel.SetSample(s, 100.0 + s, true);
-    channel.SetSampleShift(10);
-    EXPECT_EQ(channel.GetSampleValue(5), 0.0);
-    EXPECT_FALSE(channel.IsSampleValid(5));
-    EXPECT_EQ(channel.GetSampleValue(10), 100.0);
-    EXPECT_FALSE(channel.IsSampleValid(30));
-    channel.SetSampleShift(-5);
-    EXPECT_EQ(channel.GetSampleValue(0), 105.0);
-    EXPECT_FALSE(channel.IsSampleValid(15));
-}
-
-TEST(AnalogChannel, MaximumMagnitudeAndRanges) {
+// An invalid sample counts for the magnitude; a sample never set stays 0.0
+// and not valid; a shift moves the samples, outside them the channel is 0.0
+// and not valid.
+TEST(AnalogChannel, MagnitudeRangesAndSampleShift) {
     StaticSampleRateAnalogChannel channel(nullptr, "U", 0, "V", "", 1, 5);
     EXPECT_FALSE(channel.SetSample(5, 1.0, true));
-    channel.SetSample(0, -7.5, false);
-    channel.SetSample(1, 3.0, true);
-    channel.SetSample(2, std::numeric_limits<double>::quiet_NaN(), true);
-    channel.SetSample(3, 1.0, true);
+    const double values[] = {-7.5, 3.0, std::numeric_limits<double>::quiet_NaN(), 1.0};
+    for (uint32_t s = 0; s < 4; ++s) channel.SetSample(s, values[s], s > 0);
     EXPECT_EQ(channel.GetMaxMagnitude(), 7.5);
     EXPECT_TRUE(std::isnan(channel.GetSampleValue(2)));
-    // Sample 4 was never set: it stays 0.0 and not valid.
     EXPECT_EQ(Ranges(channel.GetRangeMarker()), "i@0 v@1 i@4");
     EXPECT_TRUE(channel.HasInvalidRanges());
+    channel.SetSampleShift(2);
+    EXPECT_EQ(channel.GetSampleValue(3), 3.0);
+    EXPECT_EQ(channel.GetSampleValue(1), 0.0);
+    EXPECT_FALSE(channel.IsSampleValid(1));
+    EXPECT_FALSE(channel.IsSampleValid(7));
+    channel.SetSampleShift(-1);
+    EXPECT_EQ(channel.GetSampleValue(0), 3.0);
+    EXPECT_FALSE(channel.IsSampleValid(4));
 }
 
 }  // namespace

@@ -36,17 +36,9 @@ TEST(Load, RecordLevelValuesAndChannelColours) {
     EXPECT_DOUBLE_EQ(reader->GetSampleTime(9), 5.0);
     EXPECT_STREQ(reader->GetFileMetadata()->GetDescription(), "CVR87   V04.10.02");
     EXPECT_STREQ(reader->GetFileMetadata()->GetTriggerTimeText(), "2023-11-14  22:13:20.250");
-    EXPECT_NE(std::string(reader->GetFileMetadata()->GetFileName()).find("record.xml"), std::string::npos);
-    tm time{};
-    double milliseconds = 0;
-    EXPECT_TRUE(reader->GetTriggerTime(&time, &milliseconds));
-    EXPECT_EQ(time.tm_hour, 22);
-    EXPECT_EQ(milliseconds, 250.0);
     int zone = -1, dst = -1;
     EXPECT_FALSE(reader->GetTimeZone(&zone, &dst));
-    EXPECT_EQ(zone, 0);
-    EXPECT_EQ(dst, 0);
-    EXPECT_EQ(reader->GetLogicalChannelCount() + reader->GetDigitalChannelCount(), 0);
+    EXPECT_EQ(std::make_pair(zone, dst), std::make_pair(0, 0));
     // Colours by the one phase in the key's last part, else by channel index.
     ASSERT_EQ(reader->GetAnalogChannelCount(), 5);
     const uint32_t colours[] = {0x0000FF, 0x1180FF + 1 * 0xA3333, 0x008000, 0xFF0000, 0x1180FF + 4 * 0xA3333};
@@ -123,33 +115,29 @@ TEST(Load, ScalingAndXOffset) {
     EXPECT_FALSE(LoadRecord(withoutRange.AddAnalog(switched)));
 }
 
-TEST(Load, FailuresLeaveTheOutParameterUntouchedAndAreShown) {
-    DisturbanceDataReader* const sentinel = reinterpret_cast<DisturbanceDataReader*>(0x1234);
-    const auto attempt = [&](const std::string& xml) {
-        fixture::TempDir folder;
-        const std::string path = folder.Write("r.xml", xml);
-        DisturbanceDataReader* out = sentinel;
-        const bool loaded =
-            CreateDisturbanceDataReaderInstance(&out, fixture::Wide(path).c_str(), "ENG", nullptr);
-        EXPECT_EQ(out, sentinel);
-        return loaded;
-    };
+TEST(Load, FailuresLeaveTheOutParameterUntouchedAndAMissingFileIsShown) {
     RecordBuilder base = Basic();
     base.AddAnalog("1", "IL1", {1, 2}, 1000);
-    EXPECT_FALSE(attempt(RecordBuilder(base).Remove("DistHeader/Common/Device", "Name").Xml()));
-    EXPECT_FALSE(attempt(RecordBuilder(base).Remove("DistHeader/Common/Timing", "sampleDuration").Xml()));
-    EXPECT_FALSE(attempt(RecordBuilder(base).Remove("DistData/Common/EventLost").Xml()));
-    EXPECT_FALSE(attempt(RecordBuilder(base).NumberOfSamples("3").Xml()));  // a trace shorter than the record
-    EXPECT_FALSE(attempt(RecordBuilder(base).NumberOfSamples("100000000").Xml()));
-    EXPECT_FALSE(attempt("<DistFile><unclosed></DistFile>"));
-    EXPECT_FALSE(attempt("PK\x03\x04 not really an archive"));
+    const std::string damaged[] = {
+        RecordBuilder(base).Remove("DistHeader/Common/Device", "Name").Xml(),
+        RecordBuilder(base).Remove("DistHeader/Common/Timing", "sampleDuration").Xml(),
+        RecordBuilder(base).Remove("DistData/Common/EventLost").Xml(),
+        RecordBuilder(base).NumberOfSamples("3").Xml(),  // a trace shorter than the record
+        RecordBuilder(base).NumberOfSamples("100000000").Xml(),
+        "<DistFile><unclosed></DistFile>",
+        "PK\x03\x04 not really an archive"};
+    fixture::TempDir folder;
+    DisturbanceDataReader* const sentinel = reinterpret_cast<DisturbanceDataReader*>(0x1234);
+    DisturbanceDataReader* out = sentinel;
+    for (const std::string& xml : damaged) {
+        const std::wstring path = fixture::Wide(folder.Write("r.xml", xml));
+        EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, path.c_str(), "ENG", nullptr)) << xml;
+        EXPECT_EQ(out, sentinel);
+    }
     FreeDisturbanceDataReaderInstance(nullptr);
-
-    // A missing file is shown once, with its name and the reason.
     std::vector<std::string> messages;
     const platform::MessageSink previous =
         platform::SetMessageSink([&](const std::string& text) { messages.push_back(text); });
-    DisturbanceDataReader* out = sentinel;
     EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, L"/nonexistent/folder/record.xml", "ENG", L""));
     platform::SetMessageSink(previous);
     EXPECT_EQ(out, sentinel);
