@@ -7,27 +7,11 @@
 
 namespace fixture {
 
-namespace {
-
-void SetAttribute(pugi::xml_node node, const std::string& name, const std::string& value) {
-    pugi::xml_attribute attribute = node.attribute(name.c_str());
-    if (!attribute) attribute = node.append_attribute(name.c_str());
-    attribute.set_value(value.c_str());
-}
-
-}  // namespace
-
 DeviceModelBuilder::DeviceModelBuilder() {
-    pugi::xml_node root = m_model.append_child("Dev");
-    for (const auto& [name, value] : {std::pair<const char*, const char*>{"device", "CVR87"},
-                                      {"versionContent", "V04.10.02"},
-                                      {"multiSets", "4"},
-                                      {"versionSyntax", "5"}}) {
-        root.append_attribute(name) = value;
-    }
-    Set("/Dev/MDM", "type", "sectionMDM");
-    Set("/Dev/Menu", "mode", "menuTree");
-    Set("/Dev/Menu/Root", "type", "root");
+    m_model.load_string(
+        "<Dev device='CVR87' versionContent='V04.10.02' multiSets='4' versionSyntax='5'><MDM "
+        "type='sectionMDM'/>"
+        "<Menu type='folder' mode='menuTree'><Root type='root'/></Menu></Dev>");
     Language("ENG");
 }
 

@@ -4,7 +4,7 @@
 //
 //   <Dev device="CVR87" versionContent="V04.10.02" multiSets="4" versionSyntax="5">
 //     <MDM type="sectionMDM"/>                       the top element
-//     <Menu mode="menuTree"><Root type="root"/></Menu>
+//     <Menu type="folder" mode="menuTree"><Root type="root"/></Menu>
 //   </Dev>
 //
 // and an "ENG" language document <Dev><MDM/></Dev>. Both are written in the

@@ -27,6 +27,12 @@ pugi::xml_node Append(pugi::xml_node parent, const char* name,
 
 }  // namespace
 
+void SetAttribute(pugi::xml_node node, const std::string& name, const std::string& value) {
+    pugi::xml_attribute attribute = node.attribute(name.c_str());
+    if (!attribute) attribute = node.append_attribute(name.c_str());
+    attribute.set_value(value.c_str());
+}
+
 std::string Values(const std::vector<int64_t>& values) {
     std::string text;
     for (const int64_t value : values) text += (text.empty() ? "" : " ") + std::to_string(value);
@@ -34,20 +40,14 @@ std::string Values(const std::vector<int64_t>& values) {
 }
 
 RecordBuilder::RecordBuilder() {
-    pugi::xml_node declaration = m_document.append_child(pugi::node_declaration);
-    declaration.append_attribute("version") = "1.0";
-    declaration.append_attribute("encoding") = "UTF-8";
-    m_document.append_child("DistFile");
-    Device("CVR87", "V04.10.02");
-    Timing("0.001", "1", "1000000");
+    m_document.load_string(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DistFile>"
+        "<DistHeader><Common/><AnalogHeader/><DigitalHeader/></DistHeader>"
+        "<DistData><Common/><Traces/><Events/><StateImage/></DistData></DistFile>",
+        pugi::parse_default | pugi::parse_declaration);
+    Device("CVR87", "V04.10.02").Timing("0.001", "1", "1000000");
     // 1700000000 s = 2023-11-14 22:13:20 UTC; the offset adds 250 ms.
-    Trigger("1700000000000000", "250000", "1100");
-    Path("DistHeader/AnalogHeader", true);
-    Path("DistHeader/DigitalHeader", true);
-    LostEvents("0");
-    Path("DistData/Traces", true);
-    Path("DistData/Events", true);
-    Path("DistData/StateImage", true);
+    Trigger("1700000000000000", "250000", "1100").LostEvents("0");
 }
 
 RecordBuilder::RecordBuilder(const RecordBuilder& other)
@@ -69,10 +69,7 @@ pugi::xml_node RecordBuilder::Path(const std::string& path, bool create) {
 
 RecordBuilder& RecordBuilder::Set(const std::string& path, const std::string& attribute,
                                   const std::string& value) {
-    pugi::xml_node node = Path(path, true);
-    pugi::xml_attribute attr = node.attribute(attribute.c_str());
-    if (!attr) attr = node.append_attribute(attribute.c_str());
-    attr.set_value(value.c_str());
+    SetAttribute(Path(path, true), attribute, value);
     return *this;
 }
 
@@ -123,10 +120,7 @@ RecordBuilder& RecordBuilder::NumberOfSamples(const std::string& count) {
 
 void RecordBuilder::UpdateNumberOfSamples() {
     for (pugi::xml_node trace : Path("DistData/Traces", true).children("Trace")) {
-        pugi::xml_node general = trace.child("TGeneral");
-        pugi::xml_attribute count = general.attribute("numberOfSample");
-        if (!count) count = general.append_attribute("numberOfSample");
-        count.set_value(m_numberOfSamples.c_str());
+        SetAttribute(trace.child("TGeneral"), "numberOfSample", m_numberOfSamples);
     }
 }
 

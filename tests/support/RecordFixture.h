@@ -48,6 +48,9 @@ struct Event {
     std::string no = "1";
 };
 
+// Sets the attribute, appending it when missing.
+void SetAttribute(pugi::xml_node node, const std::string& name, const std::string& value);
+
 // Blank-separated decimal text of `values`.
 std::string Values(const std::vector<int64_t>& values);
 
