@@ -1,14 +1,18 @@
-// Opening and verifying a container: recognition, the entry table, the
-// checksum over the entries and the reason given for each kind of damage;
-// and damaged and hostile archives (truncations, flipped bytes, sizes that
-// lie, entries that inflate past the bound, odd names), which must give a
-// false result or the true content, never a crash or a hang.
+// Opening and verifying a container: the container digest (MD5 of RFC 1321
+// in lowercase hexadecimal, blanks for no data), the self-checksummed meta
+// data with its required attributes and the syntax-version range of each
+// container kind, recognition, the entry table, the checksum over the entries
+// and the reason given for each kind of damage; and damaged and hostile
+// archives (truncations, flipped bytes, sizes that lie, entries that inflate
+// past the bound, odd names), which must give a false result or the true
+// content, never a crash or a hang.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "container/ContainerFile.h"
+#include "container/ContainerMetaData.h"
 #include "container/ZipArchive.h"
 #include "platform/Md5Hex.h"
 #include "support/ContainerFixture.h"
@@ -16,10 +20,91 @@
 namespace {
 
 using container::ContainerFile;
+using container::ContainerMetaData;
 using container::ZipArchive;
 using fixture::Compression;
+using fixture::EmptyElement;
 using fixture::RecordContainerBuilder;
+using fixture::SelfChecksummed;
 using fixture::Wide;
+using platform::Md5Hex;
+
+// Lengths around the padding boundaries, and pieces that straddle blocks.
+TEST(Md5Hex, KnownDigestsInOneOrManyPieces) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", std::string(32, ' ')},  // not the digest of the empty input
+        {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+        {std::string(55, 'x'), "04364420e25c512fd958a70738aa8f72"},
+        {std::string(56, 'x'), "668a72d5ba17f08e62dabcafad6db14b"},
+        {std::string(64, 'x'), "c1bb4f81d892b2d57947682aeb252456"}};
+    for (const auto& [data, digest] : cases) EXPECT_EQ(Md5Hex::Of(data), digest) << data.size() << " bytes";
+    const std::string million(1000000, 'a');
+    for (size_t piece : {1u, 63u, 65u, 1000u}) {
+        Md5Hex digest;
+        digest.Update("");
+        for (size_t at = 0; at < million.size(); at += piece)
+            digest.Update(std::string_view(million).substr(at, piece));
+        EXPECT_EQ(digest.Finish(), "7707d6ae4e027c70eea2a935c2296f21") << "pieces of " << piece;
+    }
+    // Finish starts afresh.
+    Md5Hex reused;
+    reused.Update("first");
+    reused.Finish();
+    EXPECT_EQ(reused.Finish(), std::string(32, ' '));
+    reused.Update("abc");
+    EXPECT_EQ(reused.Finish(), "900150983cd24fb0d6963f7d28e17f72");
+}
+
+const std::string kDigest = "0123456789abcdef0123456789abcdef";
+
+std::string MetaDocument(const std::string& version, const std::string& checksum = kDigest) {
+    return SelfChecksummed(EmptyElement(
+        "MetaData",
+        {{"checksumContainerData", checksum}, {"versionSyntax", version}, {"nameSLVP", "SLVP-1"}}));
+}
+
+// The error text of loading `text`; "" on success.
+std::string LoadError(const std::string& text,
+                      ContainerMetaData::Variant variant = ContainerMetaData::Variant::RecordContainer) {
+    ContainerMetaData metaData(variant);
+    std::string nameSLVP, checksum;
+    if (metaData.Load(text, nameSLVP, checksum)) return "";
+    return metaData.ErrorText().empty() ? "(empty)" : metaData.ErrorText();
+}
+
+// The layout rules of the checksum are those of device models (ModelLoad);
+// here the comment has to be the third top-level node as well.
+TEST(ContainerMetaData, OwnChecksum) {
+    const std::string valid = MetaDocument("1");
+    EXPECT_EQ(LoadError(valid), "");
+    const std::string root =
+        EmptyElement("MetaData", {{"checksumContainerData", kDigest}, {"versionSyntax", "1"}});
+    for (const std::string& text : {fixture::FlipByte(valid, valid.find("SLVP-1")),
+                                    SelfChecksummed("<?producer x?>\n" + root), SelfChecksummed(root, "")}) {
+        EXPECT_EQ(LoadError(text), "Invalid meta data checksum") << text;
+    }
+}
+
+TEST(ContainerMetaData, RequiredAttributesAndVersionRange) {
+    const std::string unsupported =
+        "' not supported.\r\nPlease update the application which supports this syntax format.";
+    EXPECT_EQ(LoadError(SelfChecksummed(EmptyElement("M", {{"checksumContainerData", kDigest}}))),
+              "Missing version syntax item");
+    EXPECT_EQ(LoadError(MetaDocument("")), "Missing version syntax item");
+    EXPECT_EQ(LoadError(MetaDocument("1abc")) + LoadError(MetaDocument(" +1")), "");
+    EXPECT_EQ(LoadError(MetaDocument("x1")), "CVN_ContainerFile Syntax format 'x1" + unsupported);
+    const auto device = ContainerMetaData::Variant::DeviceContainer;
+    EXPECT_EQ(LoadError(MetaDocument("2"), device), "");
+    EXPECT_EQ(LoadError(MetaDocument("3"), device), "Syntax format '3" + unsupported);
+    EXPECT_EQ(LoadError(MetaDocument("1", ""), device), "Container data checksum not found");
+    EXPECT_EQ(LoadError(MetaDocument(""), device), "(empty)");
+    // A parse failure keeps the previous reason.
+    ContainerMetaData metaData;
+    std::string nameSLVP, checksum;
+    EXPECT_FALSE(metaData.Load(MetaDocument(""), nameSLVP, checksum));
+    EXPECT_FALSE(metaData.Load(SelfChecksummed("<MetaData checksumContainerData=\"x\""), nameSLVP, checksum));
+    EXPECT_EQ(metaData.ErrorText(), "Missing version syntax item");
+}
 
 const std::string kPrefix = "Internal error in Corvane Container:\n";
 
@@ -75,46 +160,32 @@ TEST(ContainerFile, ChecksumsAndTheReasonForEachDamage) {
     const RecordContainerBuilder valid;
     std::string changedMeta = valid.MetaDataText();
     changedMeta[changedMeta.find("nameSLVP") + 10] ^= 1;
-    const std::string badData = "Invalid container data checksum!";
+    const auto stating = [&](const std::string& checksum) {
+        return RecordContainerBuilder(valid).MetaAttribute("checksumContainerData", checksum);
+    };
+    const std::string badData = "Invalid container data checksum!", record = fixture::RecordBuilder().Xml();
     const struct {
         RecordContainerBuilder builder;
         std::string reason;  // empty: opens
     } cases[] = {
         {valid, ""},
         // The texts are joined in byte order of the names, each up to its NUL.
-        {RecordContainerBuilder(valid)
-             .Remove("RecorderData")
-             .Entry("b", "bc")
-             .Entry("A", std::string("a\0x", 3))
-             .MetaAttribute("checksumContainerData", "900150983cd24fb0d6963f7d28e17f72"),  // MD5 of "abc"
+        {stating(platform::Md5Hex::Of("abc")).Remove("RecorderData").Entry("b", "bc").Entry("A", {"a\0x", 3}),
          ""},
-        {RecordContainerBuilder(valid)
-             .Remove("RecorderData")
-             .MetaAttribute("checksumContainerData", std::string(32, ' ')),
-         ""},
+        {stating(std::string(32, ' ')).Remove("RecorderData"), ""},
         {RecordContainerBuilder(valid).Remove("MetaData"), "Can not find meta data!"},
         {RecordContainerBuilder(valid).Entry("MetaData", changedMeta), "Invalid meta data checksum"},
-        {RecordContainerBuilder(valid).MetaAttribute("checksumContainerData", ""),
-         "Checksum over container data not found"},
+        {stating(""), "Checksum over container data not found"},
         {RecordContainerBuilder(valid).MetaAttribute("versionSyntax", "2"),
          "CVN_ContainerFile Syntax format '2' not supported.\r\n"
          "Please update the application which supports this syntax format."},
-        {RecordContainerBuilder(valid).MetaAttribute("checksumContainerData", std::string(32, '0')), badData},
-        {RecordContainerBuilder(valid).MetaAttribute("checksumContainerData",
-                                                     fixture::AsciiUpper(valid.ContainerDataChecksum())),
-         badData},
-        {RecordContainerBuilder(valid)
-             .Entry("Extra", "x")
-             .MetaAttribute("checksumContainerData", valid.ContainerDataChecksum()),
-         badData},
+        {stating(std::string(32, '0')), badData},
+        {stating(fixture::AsciiUpper(valid.ContainerDataChecksum())), badData},
+        {stating(valid.ContainerDataChecksum()).Entry("Extra", "x"), badData},
         // Each name's text is the one a lookup by that name finds: the first
         // entry of names equal but for case, not the entry's own bytes.
         {RecordContainerBuilder(valid).Entry("recorderDATA", "junk"), badData},
-        {RecordContainerBuilder(valid)
-             .Entry("recorderDATA", "junk")
-             .MetaAttribute("checksumContainerData", platform::Md5Hex::Of(fixture::RecordBuilder().Xml() +
-                                                                          fixture::RecordBuilder().Xml())),
-         ""},
+        {stating(platform::Md5Hex::Of(record + record)).Entry("recorderDATA", "junk"), ""},
         {RecordContainerBuilder(valid).Entry("METADATA", "junk"), badData},
     };
     for (const auto& c : cases) {
@@ -195,8 +266,8 @@ TEST(ContainerHostile, EntriesStopAtTheInflateBound) {
     EXPECT_EQ(
         Read(archive, "Exact", 999) + Read(archive, "Zeros", 1 << 20) + Read(archive, "Stored", 1 << 20),
         "---");
-    EXPECT_EQ(Read(archive, "Zeros"),
-              "");  // within the default bound; cut at the first NUL
+    // Within the default bound; cut at the first NUL.
+    EXPECT_EQ(Read(archive, "Zeros"), "");
 }
 
 // One bound per entry, and one budget of four bounds for all that a

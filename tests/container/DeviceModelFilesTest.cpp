@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <tuple>
+
 #include "container/DeviceContainer.h"
 #include "container/DeviceModelCandidate.h"
 #include "container/ModelFile.h"
@@ -110,17 +112,13 @@ TEST(DeviceModelFileName, TypeVersionAndProductLine) {
         EXPECT_EQ(type + "|" + version, expected);
     }
     // A new-style version has three leading digits and "." as its fifth or
-    // ninth character.
-    const struct {
-        const char* name;
-        const char* version;
-        int line;
-    } lines[] = {{"MX1", "0123.4567", 1},   {"X9", "0123.4567", 2},   {"W9", "0123.4567", 3},
-                 {"CVR87", "0123.4567", 0}, {"ZOE1", "1.2", 4},       {"CVA3", "1.2", 5},
-                 {"CV3A3", "1.2", 0},  // its first "3" is the third character
-                 {"CVR87", "1.2", 0},       {"MX1", "01234567.9", 1}, {"MX1", "A123.4567", 0},
-                 {"MX1", "0123.456", 0}};
-    for (const auto& l : lines) EXPECT_EQ(container::ProductLine(l.name, l.version), l.line) << l.name;
+    // ninth character; "CV3A3": its first "3" is the third character.
+    const std::tuple<const char*, const char*, int> lines[] = {
+        {"MX1", "0123.4567", 1}, {"X9", "0123.4567", 2}, {"W9", "0123.4567", 3}, {"CVR87", "0123.4567", 0},
+        {"ZOE1", "1.2", 4},      {"CVA3", "1.2", 5},     {"CV3A3", "1.2", 0},    {"MX1", "01234567.9", 1},
+        {"MX1", "A123.4567", 0}, {"MX1", "0123.456", 0}};
+    for (const auto& [name, version, line] : lines)
+        EXPECT_EQ(container::ProductLine(name, version), line) << name;
 }
 
 TEST(DeviceModelCandidates, ContainersWinOverModelFilesOfTheSameVersion) {
