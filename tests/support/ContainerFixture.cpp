@@ -55,11 +55,6 @@ bool WriteEntry(zipFile zip, const ZipEntry& entry) {
                                 crc) == ZIP_OK;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 bool IsCovered(const std::string& name) {
     return name == "DeviceModel" || name == "SLVP" || name == "MasterICD" || name == "AccessControlConfig" ||
            (name.size() == 17 && name.compare(0, 11, "DeviceModel") == 0);
@@ -73,15 +68,13 @@ std::string ZipBytes(const std::vector<ZipEntry>& entries) {
     TempDir dir;
     const std::string path = dir.Path() + "/archive.zip";
     zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
-    if (zip == nullptr) {
-        ADD_FAILURE() << "zipOpen failed for " << path;
-        return {};
-    }
+    if (zip == nullptr) throw std::runtime_error("zipOpen failed for " + path);
     for (const ZipEntry& entry : entries) {
         if (!WriteEntry(zip, entry)) ADD_FAILURE() << "cannot write entry " << entry.name;
     }
     if (zipClose(zip, nullptr) != ZIP_OK) ADD_FAILURE() << "zipClose failed";
-    return ReadFile(path);
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string SelfChecksummed(const std::string& rootElement, const std::string& declaration) {
@@ -145,14 +138,13 @@ RecordContainerBuilder& RecordContainerBuilder::MetaAttribute(const std::string&
 }
 
 std::string RecordContainerBuilder::ContainerDataChecksum() const {
-    std::map<std::string, std::string> byName;  // a record container's order
+    // A record container covers every entry in byte order of the names, a
+    // device container the covered ones in archive order.
+    std::map<std::string, std::string> byName;
     std::string joined;
     for (const ZipEntry& entry : m_entries) {
-        if (!m_device) {
-            byName[entry.name] = entry.data;
-        } else if (IsCovered(entry.name)) {
-            joined += entry.data;
-        }
+        if (!m_device) byName[entry.name] = entry.data;
+        if (m_device && IsCovered(entry.name)) joined += entry.data;
     }
     for (const auto& entry : byName) joined += entry.second;
     return platform::Md5Hex::Of(joined);

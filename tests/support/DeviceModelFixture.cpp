@@ -9,17 +9,14 @@ namespace fixture {
 
 DeviceModelBuilder::DeviceModelBuilder() {
     m_model.load_string(
-        "<Dev device='CVR87' versionContent='V04.10.02' multiSets='4' versionSyntax='5'><MDM "
-        "type='sectionMDM'/>"
-        "<Menu type='folder' mode='menuTree'><Root type='root'/></Menu></Dev>");
+        "<Dev device='CVR87' versionContent='V04.10.02' multiSets='4' versionSyntax='5'>"
+        "<MDM type='sectionMDM'/><Menu type='folder' mode='menuTree'><Root type='root'/></Menu></Dev>");
     Language("ENG");
 }
 
 pugi::xml_document& DeviceModelBuilder::Language(const std::string& language) {
     pugi::xml_document& document = m_languages[language];
-    if (!document.first_child()) {
-        document.append_child("Dev").append_child("MDM");
-    }
+    if (!document.first_child()) document.append_child("Dev").append_child("MDM");
     return document;
 }
 
@@ -74,12 +71,7 @@ DeviceModelBuilder& DeviceModelBuilder::Set(const std::string& path, const std::
 }
 
 DeviceModelBuilder& DeviceModelBuilder::Remove(const std::string& path, const std::string& attribute) {
-    pugi::xml_node node = Node(m_model, path, false);
-    if (attribute.empty()) {
-        node.parent().remove_child(node);
-    } else {
-        node.remove_attribute(attribute.c_str());
-    }
+    RemoveNode(Node(m_model, path, false), attribute);
     return *this;
 }
 

@@ -33,6 +33,11 @@ void SetAttribute(pugi::xml_node node, const std::string& name, const std::strin
     attribute.set_value(value.c_str());
 }
 
+void RemoveNode(pugi::xml_node node, const std::string& attribute) {
+    if (!attribute.empty()) node.remove_attribute(attribute.c_str());
+    if (attribute.empty()) node.parent().remove_child(node);
+}
+
 std::string Values(const std::vector<int64_t>& values) {
     std::string text;
     for (const int64_t value : values) text += (text.empty() ? "" : " ") + std::to_string(value);
@@ -74,13 +79,7 @@ RecordBuilder& RecordBuilder::Set(const std::string& path, const std::string& at
 }
 
 RecordBuilder& RecordBuilder::Remove(const std::string& path, const std::string& attribute) {
-    pugi::xml_node node = Path(path, false);
-    if (!node) return *this;
-    if (attribute.empty()) {
-        node.parent().remove_child(node);
-    } else {
-        node.remove_attribute(attribute.c_str());
-    }
+    RemoveNode(Path(path, false), attribute);
     return *this;
 }
 

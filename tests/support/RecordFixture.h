@@ -50,6 +50,8 @@ struct Event {
 
 // Sets the attribute, appending it when missing.
 void SetAttribute(pugi::xml_node node, const std::string& name, const std::string& value);
+// Removes the element, or one attribute of it when `attribute` is not empty.
+void RemoveNode(pugi::xml_node node, const std::string& attribute);
 
 // Blank-separated decimal text of `values`.
 std::string Values(const std::vector<int64_t>& values);
