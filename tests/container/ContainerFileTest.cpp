@@ -46,13 +46,6 @@ TEST(Md5Hex, KnownDigestsInOneOrManyPieces) {
             digest.Update(std::string_view(million).substr(at, piece));
         EXPECT_EQ(digest.Finish(), "7707d6ae4e027c70eea2a935c2296f21") << "pieces of " << piece;
     }
-    // Finish starts afresh.
-    Md5Hex reused;
-    reused.Update("first");
-    reused.Finish();
-    EXPECT_EQ(reused.Finish(), std::string(32, ' '));
-    reused.Update("abc");
-    EXPECT_EQ(reused.Finish(), "900150983cd24fb0d6963f7d28e17f72");
 }
 
 const std::string kDigest = "0123456789abcdef0123456789abcdef";
@@ -70,19 +63,6 @@ std::string LoadError(const std::string& text,
     std::string nameSLVP, checksum;
     if (metaData.Load(text, nameSLVP, checksum)) return "";
     return metaData.ErrorText().empty() ? "(empty)" : metaData.ErrorText();
-}
-
-// The layout rules of the checksum are those of device models (ModelLoad);
-// here the comment has to be the third top-level node as well.
-TEST(ContainerMetaData, OwnChecksum) {
-    const std::string valid = MetaDocument("1");
-    EXPECT_EQ(LoadError(valid), "");
-    const std::string root =
-        EmptyElement("MetaData", {{"checksumContainerData", kDigest}, {"versionSyntax", "1"}});
-    for (const std::string& text : {fixture::FlipByte(valid, valid.find("SLVP-1")),
-                                    SelfChecksummed("<?producer x?>\n" + root), SelfChecksummed(root, "")}) {
-        EXPECT_EQ(LoadError(text), "Invalid meta data checksum") << text;
-    }
 }
 
 TEST(ContainerMetaData, RequiredAttributesAndVersionRange) {
@@ -108,18 +88,14 @@ TEST(ContainerMetaData, RequiredAttributesAndVersionRange) {
 
 const std::string kPrefix = "Internal error in Corvane Container:\n";
 
+// Only the first two bytes count. (The decoder shows no reason; the check
+// command shows those of opening.)
 TEST(ContainerFile, IsContainerLooksOnlyAtTheFirstTwoBytes) {
     fixture::TempDir dir;
     ContainerFile file;
-    EXPECT_EQ(file.ErrorText(), kPrefix + "Unknown\n");
-    for (const std::string& path : {dir.Path() + "/missing.zip", dir.Path()}) {
-        EXPECT_FALSE(file.IsContainer(Wide(path)));
-        EXPECT_EQ(file.ErrorText(), kPrefix + "IsContainer() fails: Can not open file for reading.\n");
-    }
-    for (const char* bytes : {"P", "pk"}) {
-        EXPECT_FALSE(file.IsContainer(Wide(dir.Write("plain", bytes)))) << bytes;
-        EXPECT_EQ(file.ErrorText(), kPrefix + "IsContainer(): File has invalid container file header.\n");
-    }
+    EXPECT_FALSE(file.IsContainer(Wide(dir.Path() + "/missing.zip")) || file.IsContainer(Wide(dir.Path())));
+    EXPECT_FALSE(file.IsContainer(Wide(dir.Write("p", "P"))) ||
+                 file.IsContainer(Wide(dir.Write("pk", "pk"))));
     const std::string notAnArchive = dir.Write("junk.zip", "PK but nothing else");
     EXPECT_TRUE(file.IsContainer(Wide(notAnArchive)));
     EXPECT_FALSE(file.OpenContainer(Wide(notAnArchive)));
@@ -160,6 +136,8 @@ TEST(ContainerFile, ChecksumsAndTheReasonForEachDamage) {
     const RecordContainerBuilder valid;
     std::string changedMeta = valid.MetaDataText();
     changedMeta[changedMeta.find("nameSLVP") + 10] ^= 1;
+    const std::string root =
+        EmptyElement("MetaData", {{"checksumContainerData", "x"}, {"versionSyntax", "1"}});
     const auto stating = [&](const std::string& checksum) {
         return RecordContainerBuilder(valid).MetaAttribute("checksumContainerData", checksum);
     };
@@ -175,6 +153,12 @@ TEST(ContainerFile, ChecksumsAndTheReasonForEachDamage) {
         {stating(std::string(32, ' ')).Remove("RecorderData"), ""},
         {RecordContainerBuilder(valid).Remove("MetaData"), "Can not find meta data!"},
         {RecordContainerBuilder(valid).Entry("MetaData", changedMeta), "Invalid meta data checksum"},
+        // The layout rules are those of device models (ModelLoad); the
+        // comment has to be the third top-level node here as well.
+        {RecordContainerBuilder(valid).Entry("MetaData", SelfChecksummed(root, "")),
+         "Invalid meta data checksum"},
+        {RecordContainerBuilder(valid).Entry("MetaData", SelfChecksummed("<?producer x?>\n" + root)),
+         "Invalid meta data checksum"},
         {stating(""), "Checksum over container data not found"},
         {RecordContainerBuilder(valid).MetaAttribute("versionSyntax", "2"),
          "CVN_ContainerFile Syntax format '2' not supported.\r\n"

@@ -1,15 +1,22 @@
 // A loaded device model: the load checks with their numbered errors and
 // messages, the facts derived from a model that passed them, the mapping
-// table, and the text queries: language texts with their fallback
-// decorations, display texts with text references and styles, short texts by
-// relative path, and path lookups with wildcards.
+// table, and the text queries (language texts with their fallback
+// decorations, display texts with text references and styles, path lookups
+// with wildcards). The device-model step of a record load: channel texts and
+// module texts in the text table, text replacements and ANSI device numbers;
+// and damaged or hostile model and language documents (deep, wide, oddly
+// named), which must load without crashing, in time that grows with their
+// size only.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "devicemodel/CDataModelToHMI.h"
+#include "devicemodel/DeviceModelContext.h"
+#include "devicemodel/ExtendedSettingsSet.h"
 #include "platform/Md5Hex.h"
 #include "support/ContainerFixture.h"
 #include "support/DeviceModelFixture.h"
@@ -17,7 +24,9 @@
 namespace {
 
 using devicemodel::CDataModelToHMI;
+using devicemodel::ChannelTextTable;
 using devicemodel::DeviceModelError;
+using devicemodel::ExtendedSettingsSet;
 using fixture::DeviceModelBuilder;
 
 struct Loaded {
@@ -118,21 +127,19 @@ TEST(ModelLoad, EachCheckFailsWithItsCodeAndMessage) {
     EXPECT_TRUE(Loaded(valid + std::string(1, '\0') + "<garbage").ok);
 }
 
+// The table is the first mapping entry and its siblings up to the first
+// without "ref"; a relative path is resolved below the root element.
 TEST(MappingLookup, EntriesUpToTheFirstIncompleteOne) {
     DeviceModelBuilder builder;
-    builder.Mapping("first", "MDM/A").Mapping("second", "/Dev/MDM/B");
+    builder.Mapping("first", "MDM/A");
     builder.Model().child("Dev").child("Mappings").append_child(pugi::node_comment).set_value("between");
     builder.Mapping("third", "/Device/C").Mapping("broken", "").Mapping("after", "MDM/D");
     Loaded loaded(builder.ModelXml());
-    ASSERT_TRUE(loaded.ok);
-    CDataModelToHMI& model = loaded.model;
-    EXPECT_EQ(model.GetMappedPath("first"), "/Dev/MDM/A");   // relative: below the root element
-    EXPECT_EQ(model.GetMappedPath("second"), "/Dev/MDM/B");  // begins with the root path: unchanged
-    EXPECT_EQ(model.GetMappedPath("third"), "/Device/C");    // a plain prefix test
-    EXPECT_EQ(model.GetMappedPath("after"), "");             // behind an entry without "ref"
-    EXPECT_EQ(model.GetMappedPath("unknown"), "");
-    EXPECT_EQ(model.GetMappedPath("First"), "");
-    EXPECT_EQ(Loaded(DeviceModelBuilder().ModelXml()).model.GetMappedPath("first"), "");
+    std::string paths;
+    for (const char* key : {"first", "third", "after", "unknown", "First"}) {
+        paths += loaded.model.GetMappedPath(key) + "|";
+    }
+    EXPECT_EQ(paths, "/Dev/MDM/A|/Device/C||||");
     Loaded incompleteFirst(DeviceModelBuilder().Mapping("first", "").Mapping("second", "MDM/B").ModelXml());
     EXPECT_EQ(incompleteFirst.model.GetMappedPath("second"), "");
 }
@@ -220,19 +227,6 @@ TEST_F(TextQuery, StylesAndTextReferencesWithAndWithoutAnsiDeviceNumbers) {
               "I - Current|I - Current|I - Current|[]");
 }
 
-// Relative paths are taken below the MDM section, with or without a leading
-// "/"; a missing element gives its last segment in brackets.
-TEST_F(TextQuery, ShortTextByRelativePath) {
-    builder.Channel("Prot/IL1", "IL1 text");
-    Load();
-    std::string texts;
-    for (const char* path : {"Prot/IL1", "/Prot/IL1", "Prot/IL2", "/Dev/MDM/Prot/IL1"}) {
-        std::string text;
-        texts += (model.GetShortText(path, false, text) ? "" : "!") + text + "|";
-    }
-    EXPECT_EQ(texts, "IL1 text|IL1 text|![IL2]|![IL1]|");
-}
-
 TEST_F(TextQuery, PathLookupsTakeTheFirstMatchAndWildcards) {
     builder.Channel("Prot/IL1", "first");
     builder.Model().child("Dev").child("MDM").append_child("Prot").append_child("IL2");
@@ -253,6 +247,191 @@ TEST_F(TextQuery, PathLookupsTakeTheFirstMatchAndWildcards) {
     EXPECT_STREQ(model.FindElement("/Dev/MDM/Prot/Wide/C7").attribute("type").value(),
                  "value");  // the first C7
     EXPECT_TRUE(model.FindElement("/Dev/MDM/Prot/Wide/C100").empty());
+}
+
+// The table of one device-model step. (The step fails only without memory.)
+struct Applied {
+    ChannelTextTable table;
+
+    Applied(const std::string& model, const std::string& language, const ExtendedSettingsSet& settings = {},
+            bool ansi = false) {
+        EXPECT_TRUE(devicemodel::ApplyDeviceModel(model, language, settings, ansi, table));
+    }
+    explicit Applied(const DeviceModelBuilder& builder, const ExtendedSettingsSet& settings = {},
+                     bool ansi = false)
+        : Applied(builder.ModelXml(), builder.LanguageXml(), settings, ansi) {}
+
+    // "text | module text" of the entry for a path relative to the MDM
+    // section, or "missing".
+    std::string Entry(const std::string& path) const {
+        const ChannelTextTable::Entry* entry = nullptr;
+        if (table.Find(DeviceModelBuilder::Key(path), &entry) != ChannelTextTable::Lookup::kFound)
+            return "missing";
+        return entry->channelText + " | " + entry->moduleText;
+    }
+    // The entries of the paths, each followed by "; ".
+    std::string Entries(std::initializer_list<const char*> paths) const {
+        std::string text;
+        for (const char* path : paths) text += Entry(path) + "; ";
+        return text;
+    }
+};
+
+TEST(ApplyDeviceModel, ElementsGetTheirModuleTexts) {
+    DeviceModelBuilder builder;
+    builder.Module("Prot", "Protection").Channel("Prot/IL1", "IL1").Channel("Prot/Group/IL2", "IL2");
+    builder.Module("Unit", "Device", "mdmDevice").Module("Unit/App", "Application", "mdmAppFrame");
+    builder.Channel("Unit/App/X", "X").Channel("Loose", "Loose text").Channel("Loose/Inner", "Inner");
+    builder.Module("Silent", "").Channel("Silent/Y", "Y");  // a module without text
+    // An untyped element whose typed parent is a module gets an entry; its
+    // children pass it on the way up and get none.
+    builder.Channel("Prot/Untyped", "Untyped")
+        .Channel("Prot/Untyped/IL3", "IL3")
+        .Set("Prot/Untyped", "type", "");
+    builder.Channel("Top", "T")
+        .Channel("Top/Untyped", "U")
+        .Channel("Top/Untyped/Deep", "D")
+        .Set("Top/Untyped", "type", "");
+    builder.LanguageSet("OnlyInLanguage", "shortText", "Z");
+    Applied applied(builder);
+    // A module is not its own module; the nearest module counts; an empty
+    // text gives no entry, nor does a language element without a model one.
+    EXPECT_EQ(applied.Entries(
+                  {"Prot", "Prot/IL1", "Prot/Group/IL2", "Unit/App", "Unit/App/X", "Loose", "Loose/Inner"}),
+              "Protection | -; IL1 | Protection; IL2 | Protection; Application | Device; X | Application; "
+              "Loose text | -; Inner | -; ");
+    EXPECT_EQ(applied.Entries({"Silent", "Silent/Y", "Prot/Untyped", "Prot/Untyped/IL3", "Top/Untyped/Deep",
+                               "OnlyInLanguage"}),
+              "missing; Y | ; Untyped | Protection; missing; missing; missing; ");
+    EXPECT_EQ(applied.table.Size(), 13u);
+}
+
+TEST(ApplyDeviceModel, ReplacementsOverloadsAndAnsiDeviceNumbers) {
+    DeviceModelBuilder builder;
+    builder.Module("Meas", "Module 1").Channel("Meas/IL1", "IL1").Channel("Meas/IL2", "IL2");
+    builder.Channel("Meas/IL3", "IL3").Channel("Meas/Blank", "").Channel("Names/Other", "Other text");
+    ExtendedSettingsSet settings;
+    settings.textReplacements = {{"Renamed", "/Meas/IL1"},  {"Second", "/Meas/IL1"},
+                                 {"Replaced", "/Meas/IL2"}, {"No slash", "Meas/IL3"},
+                                 {"Filled", "/Meas/Blank"}, {"Feeder 1", "/Meas"}};
+    // An overload names its text by a path below the MDM section, with or
+    // without a leading "/".
+    settings.overloads = {
+        {"/Meas/IL2", "/Names/Other"}, {"/Meas/IL3", "Names/Missing"}, {"/Meas/IL3", "Names/Other"}};
+    Applied applied(builder, settings);
+    // The first pair wins, and the module is renamed too; an overload wins
+    // over a replacement; only elements with a text of their own.
+    EXPECT_EQ(applied.Entries({"Meas/IL1", "Meas/IL2", "Meas/IL3", "Meas/Blank", "Names/Other"}),
+              "Renamed | Feeder 1; Other text | Feeder 1; [Missing] | Feeder 1; missing; Other text | -; ");
+
+    // ANSI device numbers need the model's mapping and the caller's wish.
+    DeviceModelBuilder ansi;
+    ansi.Channel("Prot/I50", "50", "Overcurrent").Set("Prot/I50", "mdm", "");
+    EXPECT_EQ(Applied(ansi, {}, true).Entry("Prot/I50"), "50 | -");
+    ansi.Mapping("pathAnsiDeviceNumbers", "MDM/Ansi");
+    EXPECT_EQ(Applied(ansi, {}, false).Entry("Prot/I50"), "50 | -");
+    EXPECT_EQ(Applied(ansi, {}, true).Entry("Prot/I50"), "50 - Overcurrent | -");
+}
+
+TEST(ApplyDeviceModel, DamagedDocuments) {
+    DeviceModelBuilder builder;
+    builder.Channel("Prot/IL1", "IL1");
+    const std::string model = builder.ModelXml();
+    const std::string language = builder.LanguageXml();
+    // A model failing its checks is still walked.
+    std::string badChecksum = model;
+    badChecksum[badChecksum.find("CVR87")] = '8';
+    EXPECT_EQ(Applied(badChecksum, language).Entry("Prot/IL1"), "IL1 | -");
+    // A language document with a wrong checksum counts as absent.
+    std::string badLanguage = language;
+    badLanguage[badLanguage.find("\"IL1\"") + 1] = 'X';
+    EXPECT_EQ(Applied(model, badLanguage).Entry("Prot/IL1"), "[IL1] | -");
+    // A copy that does not parse, or a root without children: no entries.
+    const std::vector<std::pair<std::string, std::string>> unusable = {
+        {model, "<Dev><MDM>"}, {"<Dev>", language}, {model, "<Dev/>"}, {"<Dev/>", language}, {"", ""}};
+    for (const auto& [modelText, languageText] : unusable) {
+        EXPECT_TRUE(Applied(modelText, languageText).table.Empty())
+            << modelText.substr(0, 20) << " / " << languageText.substr(0, 20);
+    }
+}
+
+TEST(ApplyDeviceModel, TopElementAndTheRelativePath) {
+    DeviceModelBuilder builder;
+    builder.Module("Prot", "Protection").Channel("Prot/MDM/X", "X");
+    // An ancestor with the top element's name starts the relative path.
+    EXPECT_EQ(Applied(builder).Entry("X"), "X | -");
+    EXPECT_EQ(Applied(builder).Entry("Prot/MDM/X"), "missing");
+    // Comments are dropped from the walked copies, so a leading comment does
+    // not change the top element (the root's first child node) ...
+    builder.Model().child("Dev").prepend_child(pugi::node_comment).set_value("note");
+    builder.Language().child("Dev").prepend_child(pugi::node_comment).set_value("note");
+    EXPECT_EQ(Applied(builder).Entry("Prot"), "Protection | -");
+    // ... while a processing instruction is kept and becomes it.
+    builder.Language().child("Dev").prepend_child(pugi::node_pi).set_name("pi");
+    EXPECT_TRUE(Applied(builder).table.Empty());
+}
+
+const char kRootOpen[] =
+    "<Dev device='D' versionContent='1' multiSets='1' versionSyntax='5'><MDM type='sectionMDM'>";
+const char kRootClose[] = "</MDM><Menu mode='menuTree'><Root type='root'/></Menu></Dev>";
+
+std::string Repeated(const std::string& piece, int count) {
+    std::string text;
+    text.reserve(piece.size() * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) text += piece;
+    return text;
+}
+
+// The model and language documents whose MDM sections hold `model` and `language`.
+Applied Hostile(const std::string& model, const std::string& language,
+                const ExtendedSettingsSet& settings = {}) {
+    return Applied(fixture::SelfChecksummed(kRootOpen + model + kRootClose),
+                   fixture::SelfChecksummed("<Dev><MDM>" + language + "</MDM></Dev>"), settings);
+}
+
+// Deep nesting is walked without recursion, wide sections and many
+// replacements in time that grows with their size only; names need not be
+// UTF-8; of elements with one name, all answer like the first.
+TEST(HostileDocument, DeepWideAndOddlyNamedSections) {
+    const int depth = 100000, width = 20000;
+    const std::string odd = "\xff\xfe\xc3";
+    std::string model = Repeated("<a type='folder'>", depth) + Repeated("</a>", depth) + "<" + odd +
+                        " type='mdm'><x type='value'/></" + odd + ">";
+    std::string language = Repeated("<a shortText='t'>", depth) + Repeated("</a>", depth) + "<" + odd +
+                           " shortText='\xe9t\xe9'><x shortText='x'/></" + odd + ">";
+    ExtendedSettingsSet settings;
+    for (int i = 0; i < width; ++i) {
+        const std::string name = "c" + std::to_string(i);
+        model += "<" + name + " type='value'/>";
+        language += "<" + name + " shortText='" + name + "'/>";
+        settings.textReplacements.push_back({"r" + std::to_string(i), "/c" + std::to_string(width - 1 - i)});
+        settings.overloads.push_back({"/none" + std::to_string(i), "c0"});
+    }
+    model += Repeated("<same type='value'/>", width);
+    language += "<same shortText='first'/>" + Repeated("<same shortText='later'/>", width - 1);
+    const Applied applied = Hostile(model, language, settings);
+    EXPECT_EQ(applied.table.Size(), static_cast<size_t>(depth + 2 + 2 * width));
+    EXPECT_EQ(applied.Entry(Repeated("/a", depth)), "t | -");
+    EXPECT_EQ(applied.Entry(odd) + "; " + applied.Entry(odd + "/x"), "\xe9t\xe9 | -; x | \xe9t\xe9");
+    EXPECT_EQ(applied.Entry("c0") + "; " + applied.Entry("c123"),
+              "r" + std::to_string(width - 1) + " | -; r" + std::to_string(width - 124) + " | -");
+    EXPECT_EQ(applied.table.Entries().back().channelText, "first");
+}
+
+TEST(HostileDocument, ReferencesFullOfWildcardsAndHugeValues) {
+    DeviceModelBuilder builder;
+    builder.Channel("Prot/IL1", "IL1")
+        .Element("Prot/Stars")
+        .Set("Prot/Stars", "textRef", Repeated("*/", 50000));
+    builder.Element("Prot/Sets").Set("Prot/Sets", "textRef", "MDM/Prot/" + Repeated("[", 50000));
+    builder.Element("Prot/Long").Set("Prot/Long", "textRef", "MDM/Prot/" + Repeated("*a", 20000) + "b");
+    builder.Element("Prot/Huge").Text("Prot/Huge", std::string(1 << 20, 'h'));
+    ExtendedSettingsSet settings;
+    settings.overloads = {{"/Prot/IL1", Repeated("[!", 10000)}};
+    const Applied applied(builder, settings);
+    EXPECT_EQ(applied.Entries({"Prot/Stars", "Prot/Sets", "Prot/Long"}), "[] | -; [] | -; [] | -; ");
+    EXPECT_EQ(applied.Entry("Prot/Huge"), std::string(1 << 20, 'h') + " | -");
+    EXPECT_EQ(applied.Entry("Prot/IL1"), "[" + Repeated("[!", 10000) + "] | -");
 }
 
 }  // namespace

@@ -29,30 +29,26 @@ struct Opened {
     explicit Opened(const RecordBuilder& builder) { EXPECT_TRUE(record.OpenText(builder.Xml())); }
 };
 
-TEST(RecordDocument, AccessRuleTakesFirstElementsAndTreatsEmptyAsMissing) {
+// Any root name; the first element of a path counts, an empty attribute is
+// missing; the name is UTF-8, the version Windows-1252 byte by byte.
+TEST(RecordDocument, AccessRuleAndTextDecodings) {
     RecordBuilder builder;
-    builder.Set("DistHeader/Common/Device", "Version", "");
-    pugi::xml_node second =
-        builder.Document().document_element().child("DistHeader").child("Common").append_child("Device");
-    second.append_attribute("Name") = "Other";
-    second.append_attribute("Version") = "V9";
-    Opened opened(builder);
-    std::wstring name, version = L"untouched";
-    EXPECT_TRUE(opened.record.GetDeviceName(name));
-    EXPECT_EQ(name, L"CVR87");
-    EXPECT_FALSE(opened.record.GetDeviceVersion(version));
-    EXPECT_EQ(version, L"untouched");
-}
-
-TEST(RecordDocument, AnyRootNameAndTextDecodings) {
-    std::string xml = RecordBuilder().Device("Relais \xC3\xA4", "V1\xB5").Xml();
+    builder.Device("Relais \xC3\xA4", "");
+    builder.Document()
+        .document_element()
+        .child("DistHeader")
+        .child("Common")
+        .append_child("Device")
+        .append_attribute("Version") = "V9";
+    std::string xml = builder.Xml();
     for (size_t at; (at = xml.find("DistFile")) != std::string::npos;) xml.replace(at, 8, "Record");
-    DisturbanceRecord record;
-    ASSERT_TRUE(record.OpenText(xml));
-    std::wstring name, version;
-    ASSERT_TRUE(record.GetDeviceName(name) && record.GetDeviceVersion(version));
-    EXPECT_EQ(name, L"Relais \u00E4");  // UTF-8
-    EXPECT_EQ(version, L"V1\u00B5");    // byte by byte, Windows-1252
+    DisturbanceRecord record, latin;
+    ASSERT_TRUE(record.OpenText(xml) && latin.OpenText(RecordBuilder().Device("R", "V1\xB5").Xml()));
+    std::wstring name, latinVersion, version = L"untouched";
+    EXPECT_TRUE(record.GetDeviceName(name) && latin.GetDeviceVersion(latinVersion));
+    EXPECT_EQ(name + L"|" + latinVersion, L"Relais \u00E4|V1\u00B5");
+    EXPECT_FALSE(record.GetDeviceVersion(version));
+    EXPECT_EQ(version, L"untouched");
     DisturbanceRecord empty, comment, broken;
     EXPECT_FALSE(empty.OpenText(""));
     EXPECT_FALSE(comment.OpenText("<?xml version=\"1.0\"?><!-- nothing -->"));
