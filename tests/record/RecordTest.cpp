@@ -32,15 +32,8 @@ struct Opened {
 // Any root name; the first element of a path counts, an empty attribute is
 // missing; the name is UTF-8, the version Windows-1252 byte by byte.
 TEST(RecordDocument, AccessRuleAndTextDecodings) {
-    RecordBuilder builder;
-    builder.Device("Relais \xC3\xA4", "");
-    builder.Document()
-        .document_element()
-        .child("DistHeader")
-        .child("Common")
-        .append_child("Device")
-        .append_attribute("Version") = "V9";
-    std::string xml = builder.Xml();
+    std::string xml = RecordBuilder().Device("Relais \xC3\xA4", "").Xml();
+    xml.insert(xml.find("</Common>"), "<Device Version=\"V9\"/>");
     for (size_t at; (at = xml.find("DistFile")) != std::string::npos;) xml.replace(at, 8, "Record");
     DisturbanceRecord record, latin;
     ASSERT_TRUE(record.OpenText(xml) && latin.OpenText(RecordBuilder().Device("R", "V1\xB5").Xml()));
@@ -49,10 +42,10 @@ TEST(RecordDocument, AccessRuleAndTextDecodings) {
     EXPECT_EQ(name + L"|" + latinVersion, L"Relais \u00E4|V1\u00B5");
     EXPECT_FALSE(record.GetDeviceVersion(version));
     EXPECT_EQ(version, L"untouched");
-    DisturbanceRecord empty, comment, broken;
-    EXPECT_FALSE(empty.OpenText(""));
-    EXPECT_FALSE(comment.OpenText("<?xml version=\"1.0\"?><!-- nothing -->"));
-    EXPECT_FALSE(broken.OpenText("<DistFile><DistHeader></DistFile>"));
+    for (const char* text :
+         {"", "<?xml version=\"1.0\"?><!-- nothing -->", "<DistFile><DistHeader></DistFile>"}) {
+        EXPECT_FALSE(DisturbanceRecord().OpenText(text)) << text;
+    }
 }
 
 TEST(TimeBase, TriggerTimeText) {
@@ -71,7 +64,6 @@ TEST(TimeBase, TriggerTimeText) {
         {timing("4611686018427387904").Trigger("-2", "1", "1"), L"1970-01-01  00:00:03.003"},
         {timing("3").Trigger("5", "0", "1"), L"unset"},
         {RecordBuilder().Set("DistData/Common/Trigger", "timeCount", "0"), L"unset"},
-        {RecordBuilder().Remove("DistData/Common/Trigger", "timeCount"), L"unset"},
         {RecordBuilder().Remove("DistData/Common/Trigger", "timeOffset"), L"unset"},
         {timing("0"), L"unset"},
         {RecordBuilder().Trigger("-5000000", "1", "1"), L"unset"},  // before 1970
@@ -82,6 +74,15 @@ TEST(TimeBase, TriggerTimeText) {
         opened.record.GetTriggerTimeText(text);
         EXPECT_EQ(text, c.text) << c.builder.Xml();
     }
+    // The calendar runs from 1970 to the end of 3000.
+    record::CalendarTime time;
+    EXPECT_TRUE(record::BreakDownUtc(0, time));
+    ASSERT_TRUE(record::BreakDownUtc(record::kLastRepresentableSecond, time));
+    EXPECT_EQ(record::FormatTriggerTime(time), L"3000-12-31  23:59:59.000");
+    EXPECT_FALSE(record::BreakDownUtc(record::kLastRepresentableSecond + 1, time));
+    EXPECT_FALSE(record::BreakDownUtc(-1, time));
+    ASSERT_TRUE(record::BreakDownUtc(951782400, time));  // a leap day
+    EXPECT_EQ(record::FormatTriggerTime(time), L"2000-02-29  00:00:00.000");
 }
 
 TEST(TimeBase, HeaderValuesAndTriggerSampleOffset) {
@@ -108,17 +109,6 @@ TEST(TimeBase, HeaderValuesAndTriggerSampleOffset) {
     EXPECT_EQ(zoneless.dstOffset, 0);
 }
 
-TEST(TimeBase, UtcBreakdownLimits) {
-    record::CalendarTime time;
-    EXPECT_TRUE(record::BreakDownUtc(0, time));
-    ASSERT_TRUE(record::BreakDownUtc(record::kLastRepresentableSecond, time));
-    EXPECT_EQ(record::FormatTriggerTime(time), L"3000-12-31  23:59:59.000");
-    EXPECT_FALSE(record::BreakDownUtc(record::kLastRepresentableSecond + 1, time));
-    EXPECT_FALSE(record::BreakDownUtc(-1, time));
-    ASSERT_TRUE(record::BreakDownUtc(951782400, time));  // a leap day
-    EXPECT_EQ(record::FormatTriggerTime(time), L"2000-02-29  00:00:00.000");
-}
-
 // Opens the record, fills the text table, then decodes the analog section
 // and, when asked, the digital section.
 struct Decoded {
@@ -134,12 +124,6 @@ struct Decoded {
         }
     }
     const AnalogTrace& Trace(size_t i) { return record.AnalogTraces().at(i); }
-    // The digital traces' samples, blank-separated in trace order.
-    std::string Digital() {
-        std::string text;
-        for (const auto& trace : record.DigitalTraces()) text += (text.empty() ? "" : " ") + trace.samples;
-        return text;
-    }
 };
 
 // The values, "-" for a sample that is not valid.
@@ -152,16 +136,14 @@ std::string Values(const std::vector<AnalogSample>& samples) {
     return text;
 }
 
-TEST(AnalogSection, ValuesTextIsSplitAtBlanks) {
+// Values are split at blanks; gaps between blocks are invalid samples.
+TEST(AnalogSection, ValuesAndBlocks) {
     std::vector<AnalogSample> samples;
     std::string scratch;
     record::AnalogSectionDecoder::AppendValues(" 10  -20 30 ", samples, scratch);
     // The removed characters join the digits; not a number is 0, still valid.
     record::AnalogSectionDecoder::AppendValues("1\t2\n3\b4 x", samples, scratch);
     EXPECT_EQ(Values(samples), "10 -20 30 1234 0");
-}
-
-TEST(AnalogSection, GapsBetweenBlocksAreInvalid) {
     Analog analog;
     analog.id = "1";
     // 110 - 5 - 100 = 5 invalid samples; the overlapping block is appended.
@@ -228,6 +210,7 @@ RecordBuilder TenSamples() {
     return builder;
 }
 
+// One-bit signals become sample strings, multi-bit ones value lists.
 TEST(DigitalSection, EventsBuildRunsFromPreviousValues) {
     RecordBuilder builder = TenSamples();
     builder.AddDigital("1", "Runs")
@@ -245,26 +228,19 @@ TEST(DigitalSection, EventsBuildRunsFromPreviousValues) {
     // 0); from there the last event's value.
     builder.AddEventSet("1004", {Event{"4", "0", "1"}, Event{"4", "1", "0"}});
     builder.AddEventSet("", {Event{"5", "0", "1"}});  // no timeSample: the whole set is skipped
+    // Constant signals from the state image, and multi-bit ones.
+    builder.AddDigital("11", "Prot/Trip").AddDigital("12", "Prot/Pickup").AddDigital("13", "Ctrl/Mode", "4");
+    builder.AddDigital("15", "Ctrl/Level", "8").AddStateImage("12", "1").AddStateImage("13", "2");
+    builder.AddStateImage("15", "3").AddEventSet("1003", {Event{"15", "4", "3"}});
+    builder.AddEventSet("1008", {Event{"15", "-1", "4"}});
     Decoded decoded(builder, true);
     ASSERT_TRUE(decoded.loaded);
-    // Sorted by name: AtEnd, Beyond, Runs, Same, Unknown.
-    EXPECT_EQ(decoded.Digital(), "0000000000 0000000000 0011110000 1111111111 0011111111");
+    // Signals with events by name (AtEnd, Beyond, Runs, Same, Unknown), then
+    // the constant ones by name (Pickup, Trip); the same for multi-bit ones.
+    std::string digital;
+    for (const auto& trace : decoded.record.DigitalTraces()) digital += trace.samples + " ";
+    EXPECT_EQ(digital, "0000000000 0000000000 0011110000 1111111111 0011111111 1111111111 0000000000 ");
     EXPECT_EQ(decoded.record.DigitalTraces()[0].name, "[AtEnd]");
-}
-
-TEST(DigitalSection, ConstantAndMultiBitSignals) {
-    RecordBuilder builder = TenSamples();
-    builder.AddDigital("1", "Prot/Trip").AddDigital("2", "Prot/Pickup").AddDigital("3", "Ctrl/Mode", "4");
-    builder.AddDigital("5", "Ctrl/Level", "8")
-        .AddStateImage("2", "1")
-        .AddStateImage("3", "2")
-        .AddStateImage("5", "3");
-    builder.AddEventSet("1003", {Event{"5", "4", "3"}});
-    builder.AddEventSet("1008", {Event{"5", "-1", "4"}});
-    Decoded decoded(builder, true);
-    ASSERT_TRUE(decoded.loaded);
-    EXPECT_EQ(decoded.Digital(), "1111111111 0000000000");  // sorted by name
-    EXPECT_EQ(decoded.record.DigitalTraces()[0].name, "[Pickup]");
     ASSERT_EQ(decoded.record.LogicalTraces().size(), 2u);
     EXPECT_EQ(decoded.record.LogicalTraces()[0].values,
               (std::vector<int32_t>{3, 3, 3, 4, 4, 4, 4, 4, -1, -1}));

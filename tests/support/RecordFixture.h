@@ -90,7 +90,6 @@ public:
     // Sets an attribute of the element at `path`, creating the elements.
     RecordBuilder& Set(const std::string& path, const std::string& attribute, const std::string& value);
 
-    pugi::xml_document& Document() { return m_document; }
     std::string Xml() const;
 
 private:
