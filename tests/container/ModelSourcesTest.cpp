@@ -1,11 +1,10 @@
 // Where device models and their texts come from. The record side of a
-// container: its error texts, the model and language entries, the record text
-// loader used for every record file, and the "ExtendedSettings" entry with
-// its verification and the text replacement and overload pairs collected
-// from it. The device-models folder: device containers (verification with
-// their own rules and messages, the texts they hand out), which model files a
-// folder offers and which one a record selects, and plain and compressed
-// model files.
+// container: the model and language entries, and the "ExtendedSettings"
+// entry with its verification and the text replacement and overload pairs
+// collected from it. The device-models folder: device containers
+// (verification with their own rules and messages, the texts they hand out),
+// which model files a folder offers and which one a record selects, and
+// plain and compressed model files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,25 +62,6 @@ TEST(RecordContainer, ModelAndLanguageEntries) {
     EXPECT_EQ(model, "<M/>");
 }
 
-TEST(RecordContainer, LoadRecordTextFromContainersAndPlainFiles) {
-    fixture::TempDir dir;
-    const RecordContainerBuilder valid;
-    std::string text;
-    EXPECT_TRUE(container::LoadRecordText(Wide(valid.Write(dir)), text));
-    EXPECT_EQ(text, fixture::RecordBuilder().Xml());
-    const std::string plain("<DistFile/>\0tail", 16);
-    EXPECT_TRUE(container::LoadRecordText(Wide(dir.Write("record.xml", plain)), text));
-    EXPECT_EQ(text, plain);
-    std::string damagedMeta = valid.MetaDataText();
-    damagedMeta[damagedMeta.find("versionSyntax")] = 'V';
-    for (const RecordContainerBuilder& broken : {RecordContainerBuilder(valid).Entry("MetaData", damagedMeta),
-                                                 RecordContainerBuilder(valid).Remove("RecorderData")}) {
-        text = "unchanged";
-        EXPECT_FALSE(container::LoadRecordText(Wide(broken.Write(dir, "broken.zip")), text));
-        EXPECT_EQ(text, "unchanged");
-    }
-}
-
 std::string Settings(const std::string& content,
                      const std::string& rootAttributes = "type=\"extendedSettings\" versionSyntax=\"1\"") {
     return fixture::SelfChecksummed("<ExtendedSettings " + rootAttributes + ">" + content +
@@ -90,8 +70,8 @@ std::string Settings(const std::string& content,
 
 // Reads the settings of a container holding `entry` as "ExtendedSettings"
 // (none when empty) into a set with a stale pair: "result: name=ref ... |
-// from>to ...". `error` receives the document's error text.
-std::string Collected(const std::string& entry, std::string* error = nullptr) {
+// from>to ... | the document's error text".
+std::string Collected(const std::string& entry) {
     RecordContainerBuilder builder;
     if (!entry.empty()) builder.Entry("ExtendedSettings", entry);
     fixture::TempDir dir;
@@ -100,16 +80,16 @@ std::string Collected(const std::string& entry, std::string* error = nullptr) {
     ExtendedSettingsSet set;
     set.overloads.push_back({"stale", "stale"});
     std::string text = container.ReadExtendedSettings(set) ? "true:" : "false:";
-    if (error) *error = container.ExtendedSettings().ErrorText();
     for (const auto& pair : set.textReplacements) text += " " + pair.name + "=" + pair.ref;
     text += " |";
     for (const auto& pair : set.overloads) text += " " + pair.from + ">" + pair.to;
-    return text;
+    return text + " | " + container.ExtendedSettings().ErrorText();
 }
 
 // Items two levels below the root, in sections of the exact type, in
-// document order; nothing to collect gives false and an empty set.
-TEST(ExtendedSettings, CollectsTwoLevelsInDocumentOrder) {
+// document order; nothing to collect gives false and an empty set, and so
+// does each verification failure, with its reason.
+TEST(ExtendedSettings, CollectsTwoLevelsInDocumentOrderOrFailsWithItsReason) {
     const std::string content =
         "<S type=\"sectionTextReplacement\">"
         "  <T type=\"textReplacement\" name=\"Feeder 1\" ref=\"/P/F1\"/>"
@@ -124,33 +104,21 @@ TEST(ExtendedSettings, CollectsTwoLevelsInDocumentOrder) {
         "<S type=\"other\"><T type=\"textReplacement\" name=\"other section\" ref=\"/x\"/></S>"
         "<Any type=\"sectionTextReplacement\"><Item type=\"textReplacement\" name=\"second\" "
         "ref=\"/P/F1\"/></Any>";
-    EXPECT_EQ(Collected(Settings(content)), "true: Feeder 1=/P/F1 No ref= second=/P/F1 | /P/F2>/P/F3");
-    EXPECT_EQ(Collected(""), "false: |");
-    EXPECT_EQ(Collected(Settings("<S type=\"sectionTextReplacement\"/>")), "false: |");
-}
-
-TEST(ExtendedSettings, EachVerificationFailureGivesItsReasonAndNoPairs) {
-    const std::string item =
-        "<S type=\"sectionTextReplacement\"><T type=\"textReplacement\" name=\"n\" ref=\"r\"/></S>";
+    EXPECT_EQ(Collected(Settings(content)), "true: Feeder 1=/P/F1 No ref= second=/P/F1 | /P/F2>/P/F3 | ");
+    EXPECT_EQ(Collected(""), "false: | | ");
+    EXPECT_EQ(Collected(Settings("<S type=\"sectionTextReplacement\"/>")), "false: | | ");
+    const std::string item = content.substr(0, content.find("</S>") + 4);
     std::string tampered = Settings(item);
-    tampered[tampered.find("name=\"n\"") + 6] = 'm';
-    const struct {
-        std::string text;
-        std::string reason;
-    } cases[] = {
+    tampered[tampered.find("Feeder")] = 'f';
+    const std::pair<std::string, std::string> failures[] = {
         {tampered, "Invalid Extended Settings checksum"},
         {Settings(item, "type=\"ExtendedSettings\" versionSyntax=\"1\""), "Extended Settings type not found"},
         {Settings(item, "versionSyntax=\"1\""), "Extended Settings type not found"},
         {Settings(item, "type=\"extendedSettings\""), "Missing version syntax item"},
         {Settings(item, "type=\"extendedSettings\" versionSyntax=\"2\""),
          "Extended Settings Syntax format '2' not supported.\r\n"
-         "Please update the application which supports this syntax format."},
-    };
-    for (const auto& c : cases) {
-        std::string error;
-        EXPECT_EQ(Collected(c.text, &error), "false: |") << c.reason;
-        EXPECT_EQ(error, c.reason);
-    }
+         "Please update the application which supports this syntax format."}};
+    for (const auto& [text, reason] : failures) EXPECT_EQ(Collected(text), "false: | | " + reason);
 }
 
 // Opens a container file holding `bytes`, capturing the messages shown.
@@ -250,29 +218,26 @@ TEST(DeviceModelFileName, TypeVersionAndProductLine) {
         EXPECT_EQ(container::ProductLine(name, version), line) << name;
 }
 
-TEST(DeviceModelCandidates, ContainersWinOverModelFilesOfTheSameVersion) {
+TEST(DeviceModelCandidates, ContainersWinNewStyleLinesAndTheFolderTextIsAPrefix) {
     fixture::TempDir folder;
     for (const char* name :
          {"CVR87_V1.2.dm", "CVR87_V1.2.DeCon", "CVR87_V1.3.DM_C", "CVR87_V1.4.dmx", "other.txt"}) {
-        folder.Write(name, "x");
+        folder.Write(std::string("old/") + name, "x");
     }
-    mkdir((folder.Path() + "/CVR87_V1.5.DeCon").c_str(), 0755);  // a folder named like a model
-    symlink((folder.Path() + "/loop.DeCon").c_str(), (folder.Path() + "/loop.DeCon").c_str());
-    const DeviceModelCandidates candidates = Candidates(folder.Path() + "/", 0);
-    EXPECT_EQ(Listed(candidates), "CVR87|1.2|CVR87_V1.2.DeCon CVR87|1.3|CVR87_V1.3.DM_C");
-    ASSERT_NE(candidates.Select("CVR87", "1.3"), nullptr);
-    EXPECT_TRUE(candidates.Select("CVR87", "1.3")->compressed);
-    EXPECT_EQ(candidates.Select("CVR87", "1.3")->fullPath, folder.Path() + "/CVR87_V1.3.DM_C");
-    EXPECT_EQ(candidates.Select("cvr87", "1.3"), nullptr);
-}
-
-TEST(DeviceModelCandidates, NewStyleLinesAndTheFolderTextAsAPrefix) {
-    fixture::TempDir folder;
+    mkdir((folder.Path() + "/old/CVR87_V1.5.DeCon").c_str(), 0755);  // a folder named like a model
+    symlink((folder.Path() + "/old/loop.DeCon").c_str(), (folder.Path() + "/old/loop.DeCon").c_str());
+    const DeviceModelCandidates old = Candidates(folder.Path() + "/old/", 0);
+    EXPECT_EQ(Listed(old), "CVR87|1.2|CVR87_V1.2.DeCon CVR87|1.3|CVR87_V1.3.DM_C");
+    const auto* selected = old.Select("CVR87", "1.3");
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->fullPath + (selected->compressed ? " compressed" : ""),
+              folder.Path() + "/old/CVR87_V1.3.DM_C compressed");
+    EXPECT_EQ(old.Select("cvr87", "1.3"), nullptr);
+    // The newest container of the line's letter, known by two fields.
     for (const char* name : {"M1_V0123.4567.1.DeCon", "M1_V0123.4567.2.DeCon", "M1_V0123.4567.DeCon",
                              "X1_V0123.4567.1.DeCon", "M1_V0123.4567.3.dm"}) {
         folder.Write(std::string("new/") + name, "x");
     }
-    // The newest container of the line's letter, known by two fields.
     EXPECT_EQ(Listed(Candidates(folder.Path() + "/new/", 1)), "M1|0123.4567|M1_V0123.4567.2.DeCon");
     // The folder text is not a folder: "<folder>/models" lists "modelsA...".
     folder.Write("models/inner_V1.0.DeCon", "x");

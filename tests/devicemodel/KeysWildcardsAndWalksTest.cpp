@@ -15,7 +15,6 @@
 namespace {
 
 using devicemodel::ChannelKey;
-using devicemodel::ChannelKeyValue;
 using devicemodel::TreeWalker;
 using devicemodel::WildcardMatch;
 
@@ -28,7 +27,6 @@ TEST(ChannelKey, KnownPaths) {
         {"/Meas/Ia", "-1574317306"}, {"", "0"},
         {"/\xe9", "-1857864410"},    {"/pZhKtJ", "-2"}};
     for (const auto& [path, key] : cases) EXPECT_EQ(ChannelKey(path), key) << path;
-    EXPECT_EQ(ChannelKeyValue("/pZhKtJ"), -2);
 }
 
 // A star has to give back what it took ("*bc" against "abcbc"). In a set,
@@ -58,18 +56,9 @@ TEST(Wildcard, LiteralsStarsQuestionMarksAndSets) {
         EXPECT_EQ(WildcardMatch(c.pattern, c.text), c.matches)
             << "'" << c.pattern << "' vs '" << c.text << "'";
     }
-}
-
-TEST(Wildcard, StarsAgainstLongTextStayCheap) {
-    const std::string text(20000, 'a');
-    EXPECT_FALSE(WildcardMatch("*a*a*a*a*a*b", text));
-    EXPECT_TRUE(WildcardMatch("*a*a*a*a*a", text));
-}
-
-pugi::xml_document Parse(const std::string& text) {
-    pugi::xml_document document;
-    EXPECT_TRUE(document.load_string(text.c_str(), pugi::parse_default | pugi::parse_comments));
-    return document;
+    // Stars against long text stay cheap.
+    EXPECT_FALSE(WildcardMatch("*a*a*a*a*a*b", std::string(20000, 'a')));
+    EXPECT_TRUE(WildcardMatch("*a*a*a*a*a", std::string(20000, 'a')));
 }
 
 // Writes down every call as "+" (push), " name@depth" and "-" (pop); stops at
@@ -99,7 +88,8 @@ public:
 };
 
 TEST(TreeWalker, WalkDescendFlagAndStop) {
-    const pugi::xml_document document = Parse("<r><a><b/>text<!--c--></a><d><e/></d></r>");
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_string("<r><a><b/>text<!--c--></a><d><e/></d></r>", pugi::parse_full));
     const pugi::xml_node root = document.child("r");
     // The start node is never given to for_each; every child level is
     // entered with push and left with pop, also for nodes without children.
@@ -120,8 +110,9 @@ TEST(TreeWalker, WalkDescendFlagAndStop) {
 
 TEST(ParserUtilities, SearchFindsTheFirstMatchBelowTheStart) {
     devicemodel::CParserUtilities utilities;
-    const pugi::xml_document document =
-        Parse("<r type='x'><a><deep type='x' n='1'/></a><late type='x' n='2'/><c type='X'/><e type=''/></r>");
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_string(
+        "<r type='x'><a><deep type='x' n='1'/></a><late type='x' n='2'/><c type='X'/></r>"));
     const pugi::xml_node root = document.child("r");
     // The name of the element found below `start`, "-" for none.
     const auto find = [&](pugi::xml_node start, const std::string& name, const std::string& value) {
@@ -131,15 +122,13 @@ TEST(ParserUtilities, SearchFindsTheFirstMatchBelowTheStart) {
         return found ? std::string(found.name()) : "-";
     };
     // The start element's own attribute does not count; depth does not
-    // matter, document order does. Values compare case-sensitively, an empty
-    // value matches a present attribute, and attribute names take wildcards.
+    // matter, document order does; values compare case-sensitively; a search
+    // after a successful one starts afresh.
     EXPECT_EQ(find(root, "type", "x"), "deep");
     EXPECT_EQ(find(root.child("a").child("deep"), "type", "x"), "-");
     EXPECT_EQ(find(root, "type", "X"), "c");
-    EXPECT_EQ(find(root, "type", ""), "e");
-    EXPECT_EQ(find(root, "missing", ""), "-");
-    EXPECT_EQ(find(root, "t?pe", "X"), "c");
-    EXPECT_EQ(find(root, "n", "2"), "late");  // a search after a successful one starts afresh
+    EXPECT_EQ(find(root, "missing", "x"), "-");
+    EXPECT_EQ(find(root, "n", "2"), "late");
 }
 
 }  // namespace
