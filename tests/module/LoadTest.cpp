@@ -5,7 +5,6 @@
 // ranges, the analog sample shift).
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <memory>
 #include <sstream>
