@@ -1,25 +1,50 @@
-// Whole loads through the create export: what the host sees of a record.
+// What the host sees of a record: whole loads through the create export, also
+// with channels named from a device model (the container's own model and
+// language entries, or a model found in the device-models folder), and the
+// channel objects (transitions, the transition in force at a sample, valid
+// ranges, the analog sample shift).
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <tuple>
 
+#include "module/RegularDigitalChannel.h"
+#include "module/StaticSampleRateAnalogChannel.h"
+#include "module/TransitionalStoredLogicalChannel.h"
 #include "platform/MessageBox.h"
+#include "support/ContainerFixture.h"
+#include "support/DeviceModelFixture.h"
 #include "support/LoadedRecord.h"
 
 namespace {
 
 using fixture::Analog;
 using fixture::Block;
+using fixture::DeviceModelBuilder;
 using fixture::Event;
 using fixture::LoadRecord;
+using fixture::Ranges;
 using fixture::RecordBuilder;
 using fixture::Transitions;
+using fixture::Wide;
 
 // The trigger at sample number `triggerSample`, 250 ms after the second.
 RecordBuilder Basic(const char* triggerSample = "1000") {
     RecordBuilder builder;
     builder.Trigger("1700000000000000", "250000", triggerSample);
     return builder;
+}
+
+// The values of an analog channel, each invalid one marked with "?".
+std::string Samples(AnalogChannelReader* channel) {
+    std::ostringstream text;
+    for (uint32_t s = 0; s < channel->GetSampleCount(); ++s) {
+        text << (s ? " " : "") << channel->GetSampleValue(s) << (channel->IsSampleValid(s) ? "" : "?");
+    }
+    return text.str();
 }
 
 TEST(Load, RecordLevelValuesAndChannelColours) {
@@ -29,24 +54,15 @@ TEST(Load, RecordLevelValuesAndChannelColours) {
         builder.AddAnalog(std::to_string(i + 1), keys[i], {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     auto reader = LoadRecord(builder);
     ASSERT_TRUE(reader);
-    EXPECT_EQ(reader->GetSampleCount(), 10u);
-    EXPECT_EQ(reader->GetTriggerSample(), 4u);
-    EXPECT_DOUBLE_EQ(reader->GetSampleInterval(), 1.0);
-    EXPECT_DOUBLE_EQ(reader->GetSampleTime(0), -4.0);
-    EXPECT_DOUBLE_EQ(reader->GetSampleTime(9), 5.0);
+    EXPECT_EQ(std::make_pair(reader->GetSampleCount(), reader->GetTriggerSample()), std::make_pair(10u, 4u));
+    EXPECT_EQ(
+        std::make_tuple(reader->GetSampleInterval(), reader->GetSampleTime(0), reader->GetSampleTime(9)),
+        std::make_tuple(1.0, -4.0, 5.0));
     EXPECT_STREQ(reader->GetFileMetadata()->GetDescription(), "CVR87   V04.10.02");
     EXPECT_STREQ(reader->GetFileMetadata()->GetTriggerTimeText(), "2023-11-14  22:13:20.250");
-    EXPECT_NE(std::string(reader->GetFileMetadata()->GetFileName()).find("record.xml"), std::string::npos);
-    tm time{};
-    double milliseconds = 0;
-    EXPECT_TRUE(reader->GetTriggerTime(&time, &milliseconds));
-    EXPECT_EQ(time.tm_hour, 22);
-    EXPECT_EQ(milliseconds, 250.0);
     int zone = -1, dst = -1;
     EXPECT_FALSE(reader->GetTimeZone(&zone, &dst));
-    EXPECT_EQ(zone, 0);
-    EXPECT_EQ(dst, 0);
-    EXPECT_EQ(reader->GetLogicalChannelCount() + reader->GetDigitalChannelCount(), 0);
+    EXPECT_EQ(std::make_pair(zone, dst), std::make_pair(0, 0));
     // Colours by the one phase in the key's last part, else by channel index.
     ASSERT_EQ(reader->GetAnalogChannelCount(), 5);
     const uint32_t colours[] = {0x0000FF, 0x1180FF + 1 * 0xA3333, 0x008000, 0xFF0000, 0x1180FF + 4 * 0xA3333};
@@ -61,13 +77,9 @@ TEST(Load, TriggerBeforeTheFirstSamplePadsEveryChannel) {
     builder.AddEventSet("1001", {Event{"1", "1", "0"}});
     auto reader = LoadRecord(builder);
     ASSERT_TRUE(reader);
-    EXPECT_EQ(reader->GetSampleCount(), 5u);
-    EXPECT_EQ(reader->GetTriggerSample(), 0u);
-    AnalogChannelReader* analog = reader->GetAnalogChannel(0);
-    EXPECT_FALSE(analog->IsSampleValid(2));
-    EXPECT_EQ(analog->GetSampleValue(2), 0.0);
-    EXPECT_EQ(analog->GetSampleValue(3), 5.0);
-    EXPECT_EQ(fixture::Ranges(analog->GetRangeMarker()), "i@0 v@3");
+    EXPECT_EQ(std::make_pair(reader->GetSampleCount(), reader->GetTriggerSample()), std::make_pair(5u, 0u));
+    EXPECT_EQ(Samples(reader->GetAnalogChannel(0)), "0? 0? 0? 5 6");
+    EXPECT_EQ(fixture::Ranges(reader->GetAnalogChannel(0)->GetRangeMarker()), "i@0 v@3");
     ASSERT_EQ(reader->GetDigitalChannelCount(), 1);
     EXPECT_EQ(Transitions(reader->GetDigitalChannel(0)), "0@0 1@3 2@4");
     // Digital channels keep the count from before the padding.
@@ -93,8 +105,7 @@ TEST(Load, ScalingAndXOffset) {
     RecordBuilder builder = Basic();
     Analog plain, factorless, shifted, switched;
     plain.id = "1", plain.scales = {{"2.0", "3", ""}}, plain.blocks = {Block{"1000", "10 -10 0 0"}};
-    factorless.id = "2", factorless.scales = {{"0", "3", ""}},
-    factorless.blocks = {Block{"1000", "10 -10 0 0"}};
+    factorless = plain, factorless.id = "2", factorless.scales = {{"0", "3", ""}};
     shifted.id = "3", shifted.xOffsetEnabled = "true", shifted.blocks = {Block{"1000", "7 8 0 0"}};
     // The second scaling applies while digital channel 7 is high.
     switched.id = "4", switched.scales = {{"1", "0", ""}, {"10", "0", "7"}},
@@ -107,55 +118,213 @@ TEST(Load, ScalingAndXOffset) {
     builder.AddAnalog(switched).AddDigital("7", "Range").AddEventSet("1002", {Event{"7", "1", "0"}});
     auto reader = LoadRecord(builder);
     ASSERT_TRUE(reader);
-    EXPECT_EQ(reader->GetAnalogChannel(0)->GetSampleValue(0), 26.0);
-    EXPECT_EQ(reader->GetAnalogChannel(0)->GetSampleValue(1), -14.0);
+    // (10 + 3) x 2; a factor of 0 leaves raw + offset.
+    EXPECT_EQ(Samples(reader->GetAnalogChannel(0)), "26 -14 6 6");
     EXPECT_EQ(reader->GetAnalogChannel(0)->GetMaxMagnitude(), 26.0);
-    EXPECT_EQ(reader->GetAnalogChannel(1)->GetSampleValue(0), 13.0);
+    EXPECT_EQ(Samples(reader->GetAnalogChannel(1)), "13 -7 3 3");
     // Shifted by one: sample 0 is an unrecorded 0.0 that counts as valid.
-    AnalogChannelReader* third = reader->GetAnalogChannel(2);
-    EXPECT_EQ(third->GetSampleValue(0), 0.0);
-    EXPECT_TRUE(third->IsSampleValid(0));
-    EXPECT_EQ(third->GetSampleValue(1), 7.0);
+    EXPECT_EQ(Samples(reader->GetAnalogChannel(2)), "0 7 8 0");
     EXPECT_EQ(reader->GetFileMetadata()->GetDefaultXOffset(), 1);
-    EXPECT_EQ(reader->GetAnalogChannel(3)->GetSampleValue(1), 1.0);
-    EXPECT_EQ(reader->GetAnalogChannel(3)->GetSampleValue(2), 10.0);
+    EXPECT_EQ(Samples(reader->GetAnalogChannel(3)), "1 1 10 10");
     // Without a digital channel of that id the record cannot be scaled.
     EXPECT_FALSE(LoadRecord(withoutRange.AddAnalog(switched)));
 }
 
-TEST(Load, FailuresLeaveTheOutParameterUntouchedAndAreShown) {
-    DisturbanceDataReader* const sentinel = reinterpret_cast<DisturbanceDataReader*>(0x1234);
-    const auto attempt = [&](const std::string& xml) {
-        fixture::TempDir folder;
-        const std::string path = folder.Write("r.xml", xml);
-        DisturbanceDataReader* out = sentinel;
-        const bool loaded =
-            CreateDisturbanceDataReaderInstance(&out, fixture::Wide(path).c_str(), "ENG", nullptr);
-        EXPECT_EQ(out, sentinel);
-        return loaded;
-    };
+TEST(Load, FailuresLeaveTheOutParameterUntouchedAndAMissingFileIsShown) {
     RecordBuilder base = Basic();
     base.AddAnalog("1", "IL1", {1, 2}, 1000);
-    EXPECT_FALSE(attempt(RecordBuilder(base).Remove("DistHeader/Common/Device", "Name").Xml()));
-    EXPECT_FALSE(attempt(RecordBuilder(base).Remove("DistHeader/Common/Timing", "sampleDuration").Xml()));
-    EXPECT_FALSE(attempt(RecordBuilder(base).Remove("DistData/Common/EventLost").Xml()));
-    EXPECT_FALSE(attempt(RecordBuilder(base).NumberOfSamples("3").Xml()));  // a trace shorter than the record
-    EXPECT_FALSE(attempt(RecordBuilder(base).NumberOfSamples("100000000").Xml()));
-    EXPECT_FALSE(attempt("<DistFile><unclosed></DistFile>"));
-    EXPECT_FALSE(attempt("PK\x03\x04 not really an archive"));
+    const std::string damaged[] = {
+        RecordBuilder(base).Remove("DistHeader/Common/Device", "Name").Xml(),
+        RecordBuilder(base).Remove("DistHeader/Common/Timing", "sampleDuration").Xml(),
+        RecordBuilder(base).Remove("DistData/Common/EventLost").Xml(),
+        RecordBuilder(base).NumberOfSamples("3").Xml(),  // a trace shorter than the record
+        RecordBuilder(base).NumberOfSamples("100000000").Xml(), "<DistFile><unclosed></DistFile>",
+        "PK\x03\x04 not really an archive",
+        // A container that fails its checks is not read as a plain record.
+        fixture::RecordContainerBuilder().RecorderData(base).MetaAttribute("versionSyntax", "2").Bytes(),
+        fixture::RecordContainerBuilder().Remove("RecorderData").Bytes()};
+    fixture::TempDir folder;
+    DisturbanceDataReader* const sentinel = reinterpret_cast<DisturbanceDataReader*>(0x1234);
+    DisturbanceDataReader* out = sentinel;
+    for (const std::string& xml : damaged) {
+        const std::wstring path = fixture::Wide(folder.Write("r.xml", xml));
+        EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, path.c_str(), "ENG", nullptr)) << xml;
+        EXPECT_EQ(out, sentinel);
+    }
     FreeDisturbanceDataReaderInstance(nullptr);
-
-    // A missing file is shown once, with its name and the reason.
     std::vector<std::string> messages;
     const platform::MessageSink previous =
         platform::SetMessageSink([&](const std::string& text) { messages.push_back(text); });
-    DisturbanceDataReader* out = sentinel;
     EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, L"/nonexistent/folder/record.xml", "ENG", L""));
     platform::SetMessageSink(previous);
     EXPECT_EQ(out, sentinel);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("/nonexistent/folder/record.xml"), std::string::npos);
     EXPECT_NE(messages[0].find("No such file"), std::string::npos);
+}
+
+// A channel with one sample per character: 1 high, 0 low, x invalid.
+std::unique_ptr<RegularDigitalChannel> Digital(const std::string& text) {
+    auto channel = std::make_unique<RegularDigitalChannel>(nullptr, "Trip", 0, 7, "Prot/Trip",
+                                                           static_cast<uint32_t>(text.size()));
+    for (size_t p = 0; p < text.size(); ++p) {
+        EXPECT_TRUE(channel->SetSample(static_cast<uint32_t>(p), text[p] == '1', text[p] == 'x'));
+    }
+    return channel;
+}
+
+TEST(DigitalChannel, TransitionsAndRangesFollowTheSampleText) {
+    const struct {
+        std::string samples, transitions, ranges;
+    } cases[] = {{"0011x1", "1@0 2@2 0@4 2@5", "v@0 i@4 v@5"},
+                 {"000", "1@0", "v@0"},
+                 {"xxx", "0@0", "i@0"},
+                 {"", "", "i@0"}};
+    for (const auto& c : cases) {
+        const auto channel = Digital(c.samples);
+        EXPECT_EQ(Transitions(channel.get()), c.transitions);
+        EXPECT_EQ(Ranges(channel->GetRangeMarker()), c.ranges);
+        EXPECT_EQ(channel->GetRangeMarker()->HasInvalidRanges(), c.ranges.find('i') != std::string::npos);
+        for (uint32_t p = 0; p < c.samples.size(); ++p)
+            EXPECT_EQ(channel->IsSampleInvalid(p), c.samples[p] == 'x');
+    }
+    // The transition in force at a sample; none in a channel without samples.
+    const auto channel = Digital("0011x1"), empty = Digital("");
+    EXPECT_EQ(channel->FindTransition(3)->firstSample, 2u);
+    EXPECT_EQ(channel->FindTransition(1000)->state, 2u);
+    EXPECT_TRUE(empty->FindTransition(0) == empty->GetTransitionsEnd());
+    EXPECT_TRUE(empty->IsSampleInvalid(0));
+}
+
+TEST(LogicalChannel, MinusOneIsTheInvalidState) {
+    TransitionalStoredLogicalChannel channel(nullptr, "Mode", 0x800000, 3, "Ctrl/Mode");
+    const char* texts[] = {"3", "3", "-1", "4"};
+    for (uint32_t s = 0; s < 4; ++s) ASSERT_TRUE(channel.SetSample(s, texts[s]));
+    EXPECT_EQ(Transitions(&channel), "'3'@0 ''@2 '4'@3");
+    EXPECT_TRUE(channel.IsSampleInvalid(2));
+    EXPECT_FALSE(channel.IsSampleInvalid(3));
+    EXPECT_EQ(Ranges(channel.GetRangeMarker()), "v@0 i@2 v@3");
+}
+
+// An invalid sample counts for the magnitude; a sample never set stays 0.0
+// and not valid; a shift moves the samples, outside them the channel is 0.0
+// and not valid.
+TEST(AnalogChannel, MagnitudeRangesAndSampleShift) {
+    StaticSampleRateAnalogChannel channel(nullptr, "U", 0, "V", "", 1, 5);
+    const double values[] = {-7.5, 3.0, std::numeric_limits<double>::quiet_NaN(), 1.0};
+    for (uint32_t s = 0; s < 4; ++s) channel.SetSample(s, values[s], s > 0);
+    EXPECT_EQ(channel.GetMaxMagnitude(), 7.5);
+    EXPECT_EQ(Samples(&channel), "-7.5? 3 nan 1 0?");
+    EXPECT_EQ(Ranges(channel.GetRangeMarker()), "i@0 v@1 i@4");
+    EXPECT_TRUE(channel.HasInvalidRanges());
+    channel.SetSampleShift(2);
+    EXPECT_EQ(Samples(&channel), "0? 0? -7.5? 3 nan");
+    channel.SetSampleShift(-1);
+    EXPECT_EQ(Samples(&channel), "3 nan 1 0? 0?");
+}
+
+const std::string kEnglish = "Measurement . Phase current L1 / A";
+const std::string kGerman = "Messung . Leiterstrom L1 / A";
+
+// A model with one module "Measurement" holding IL1 and a unit text, in
+// English and German, and a record of the device whose IL1 refers to it.
+class ModelNames : public ::testing::Test {
+protected:
+    ModelNames() {
+        model.Module("Meas", "Measurement").Channel("Meas/IL1", "Phase current L1").Channel("Units/A", "A");
+        model.Text("Meas", "Messung", "", "DEU").Text("Meas/IL1", "Leiterstrom L1", "", "DEU");
+        model.Text("Units/A", "A", "", "DEU");
+    }
+
+    static fixture::RecordBuilder Record(const std::string& version = "04.10.02") {
+        fixture::RecordBuilder record;
+        record.Device("CVR87", version).AddAnalog(DeviceModelBuilder::Key("Meas/IL1"), "Meas/IL1", {1, 2, 3});
+        record.Set("DistHeader/AnalogHeader/Analog", "unitId", DeviceModelBuilder::Key("Units/A"));
+        record.Set("DistHeader/AnalogHeader/Analog", "_unit", "raw").Trigger("1700000000000000", "1", "1000");
+        return record.AnalogHeaderAttribute("viewExtension", "withModuleNode");
+    }
+
+    // A container of the record and the model with the given entries added.
+    std::string Container(const std::vector<std::pair<std::string, std::string>>& entries) {
+        fixture::RecordContainerBuilder builder;
+        builder.RecorderData(Record()).Entry("DeviceModel", model.ModelXml());
+        for (const auto& [name, text] : entries) builder.Entry(name, text);
+        return builder.Write(folder);
+    }
+
+    // "name / unit" of the first analog channel; "failed" when the load fails.
+    static std::string Name(const std::string& path, const char* language = "ENG",
+                            const std::wstring& options = L"") {
+        DisturbanceDataReader* reader = nullptr;
+        if (!CreateDisturbanceDataReaderInstance(&reader, Wide(path).c_str(), language, options.c_str())) {
+            return "failed";
+        }
+        const fixture::ReaderPtr owner(reader);
+        AnalogChannelReader* channel = reader->GetAnalogChannel(0);
+        return std::string(channel->GetMetadata()->GetName()) + " / " + channel->GetUnit();
+    }
+
+    fixture::DeviceModelBuilder model;
+    fixture::TempDir folder;
+};
+
+TEST_F(ModelNames, ContainerChannelsCarryTheModelNamesInTheHostLanguage) {
+    const std::string path = Container(
+        {{"DeviceModel_l_ENG", model.LanguageXml("ENG")}, {"DeviceModel_l_DEU", model.LanguageXml("DEU")}});
+    EXPECT_EQ(Name(path, "ENG"), kEnglish);
+    EXPECT_EQ(Name(path, "deu"), kGerman);
+    EXPECT_EQ(Name(path, "FRA"), kEnglish);  // no French texts: English
+    // Without language texts the keys name the channels.
+    EXPECT_EQ(Name(Container({})), "[IL1] / raw");
+    // Extended settings rename texts.
+    const std::string settings = fixture::SelfChecksummed(
+        "<ExtendedSettings type=\"extendedSettings\" versionSyntax=\"1\"><S type=\"sectionTextReplacement\">"
+        "<R type=\"textReplacement\" name=\"Feeder current\" ref=\"/Meas/IL1\"/></S></ExtendedSettings>");
+    EXPECT_EQ(
+        Name(Container({{"DeviceModel_l_ENG", model.LanguageXml("ENG")}, {"ExtendedSettings", settings}})),
+        "Measurement . Feeder current / A");
+}
+
+// A folder given in the options, or the default folder of the company and
+// product family below the common application data.
+TEST_F(ModelNames, PlainRecordsFindModelFilesAndContainersInTheFolder) {
+    const std::string record = folder.Write("record.xml", Record().Xml());
+    folder.Write("models/CVR87_V04.10.02.dm_c", fixture::Compressed(model.ModelXml()));
+    folder.Write("models/CVR87_V04.10.02.dm_L_DEU_c", fixture::Compressed(model.LanguageXml("DEU")));
+    const std::wstring options = L"-DeviceModelFolder:\"" + Wide(folder.Path()) + L"/models/\"";
+    EXPECT_EQ(Name(record, "DEU", options), kGerman);
+    EXPECT_EQ(Name(record, "ENG", options), "[IL1] / raw");  // no English file beside the model
+    // The language file's name is found ignoring case, the first of names
+    // equal but for case in listing order.
+    EXPECT_EQ(Name(record, "deu", options), kGerman);
+    folder.Write("models/CVR87_V04.10.02.DM_l_eng_C", fixture::Compressed(model.LanguageXml("ENG")));
+    folder.Write("models/CVR87_V04.10.02.dm_L_eng_c", fixture::Compressed("<not a language/>"));
+    EXPECT_EQ(Name(record, "Eng", options), kEnglish);
+
+    fixture::DeviceContainerBuilder device(model.ModelXml());
+    device.Entry("DeviceModel_l_ENG", model.LanguageXml("ENG")).Write(folder, "models/CVR87_V04.10.03.DeCon");
+    EXPECT_EQ(Name(folder.Write("newer.xml", Record("04.10.03").Xml()), "ENG", options), kEnglish);
+
+    folder.Write("appdata/Acme/Relays/DeviceModels/CVR87_V04.10.02.dm", model.ModelXml());
+    folder.Write("appdata/Acme/Relays/DeviceModels/CVR87_V04.10.02.dm_L_ENG", model.LanguageXml("ENG"));
+    const fixture::ScopedEnv appData("DR_MVQ4_COMMON_APPDATA", (folder.Path() + "/appdata").c_str());
+    EXPECT_EQ(Name(record, "ENG", L"-companyName:Acme -productFamily:Relays"), kEnglish);
+}
+
+TEST_F(ModelNames, DamagedDeviceContainerIsShownOnceAndTheRecordStillLoads) {
+    fixture::DeviceContainerBuilder device(model.ModelXml());
+    device.Entry("DeviceModel_l_ENG", model.LanguageXml("ENG"))
+        .MetaAttribute("checksumContainerData", std::string(32, '0'))
+        .Write(folder, "CVR87_V04.10.02.DeCon");
+    std::vector<std::string> messages;
+    platform::MessageSink previous =
+        platform::SetMessageSink([&](const std::string& t) { messages.push_back(t); });
+    EXPECT_EQ(Name(folder.Write("r.xml", Record().Xml()), "ENG",
+                   L"-DeviceModelFolder:" + Wide(folder.Path()) + L"/"),
+              "[IL1] / raw");
+    platform::SetMessageSink(previous);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Invalid container data checksum!"), std::string::npos);
 }
 
 }  // namespace

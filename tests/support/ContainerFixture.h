@@ -3,9 +3,8 @@
 // valid record containers whose meta data is computed over the other entries
 // and of device containers, and the zlib stream of a compressed model file.
 // Tests start from a valid container and damage it one way: through the
-// builder (a wrong or upper-case checksum, an entry the checksum does not
-// cover, a replaced meta data text) or on the archive bytes (a flipped byte,
-// a truncation, a size field that lies).
+// builder (a wrong or upper-case checksum, a replaced meta data text) or on
+// the archive bytes (a flipped byte, a truncation, a size field that lies).
 #ifndef DR_MVQ4_TESTS_SUPPORT_CONTAINER_FIXTURE_H
 #define DR_MVQ4_TESTS_SUPPORT_CONTAINER_FIXTURE_H
 
@@ -25,7 +24,10 @@ enum class Compression { Stored, Deflated };
 struct ZipEntry {
     ZipEntry(std::string name_, std::string data_, Compression compression_ = Compression::Deflated,
              std::optional<uint32_t> statedSize_ = std::nullopt)
-        : name(std::move(name_)), data(std::move(data_)), compression(compression_), statedSize(statedSize_) {}
+        : name(std::move(name_)),
+          data(std::move(data_)),
+          compression(compression_),
+          statedSize(statedSize_) {}
 
     std::string name;
     std::string data;
@@ -47,12 +49,13 @@ extern const char* const kXmlDeclaration;  // <?xml version="1.0" encoding="UTF-
 std::string SelfChecksummed(const std::string& rootElement, const std::string& declaration = kXmlDeclaration);
 
 // An empty element <name a="v" .../>; the values are written as given.
-std::string EmptyElement(const std::string& name, const std::vector<std::pair<std::string, std::string>>& attributes);
+std::string EmptyElement(const std::string& name,
+                         const std::vector<std::pair<std::string, std::string>>& attributes);
 
 // A valid record container. A fresh builder holds "MetaData" (checksum over
 // the other entries, versionSyntax 1, nameSLVP, generator, created) and
 // "RecorderData" (a default RecordBuilder record). Archive order: "MetaData",
-// then the entries in the order added, then the unchecked entries.
+// then the entries in the order added.
 class RecordContainerBuilder {
 public:
     RecordContainerBuilder();
@@ -63,14 +66,9 @@ public:
     RecordContainerBuilder& Entry(const std::string& name, const std::string& text,
                                   Compression compression = Compression::Deflated);
     RecordContainerBuilder& Remove(const std::string& name);
-    // An entry written after the meta data was computed: in the archive but
-    // not in the checksum.
-    RecordContainerBuilder& Unchecked(const std::string& name, const std::string& text);
-
     // Sets a root attribute of the computed meta data; setting
     // "checksumContainerData" replaces the computed checksum.
     RecordContainerBuilder& MetaAttribute(const std::string& name, const std::string& value);
-    RecordContainerBuilder& RemoveMetaAttribute(const std::string& name);
 
     // The digest of the covered entries' texts joined in byte order of names.
     std::string ContainerDataChecksum() const;
@@ -79,45 +77,24 @@ public:
     // Writes Bytes() into `dir` and returns the full path.
     std::string Write(const TempDir& dir, const std::string& name = "record.zip") const;
 
-private:
-    std::string MetaDataRoot() const;
+protected:
+    std::vector<ZipEntry> m_entries;
+    std::vector<std::pair<std::string, std::string>> m_metaAttributes;
+    bool m_device = false;
 
-    std::vector<ZipEntry> m_entries;    // covered by the checksum
-    std::vector<ZipEntry> m_unchecked;
+private:
     std::optional<std::string> m_metaText;  // replaces the computed meta data
     bool m_withMetaData = true;
-    std::vector<std::pair<std::string, std::string>> m_metaAttributes;
     bool m_checksumFixed = false;
 };
 
-// A device container (".DeCon") whose meta data covers "DeviceModel",
-// "SLVP", "MasterICD", "AccessControlConfig" and the language entries in
-// archive order.
-class DeviceContainerBuilder {
+// A valid device container (".DeCon") holding `model` and the three companion
+// entries, syntax version 1. Its checksum covers "DeviceModel", "SLVP",
+// "MasterICD", "AccessControlConfig" and the language entries
+// ("DeviceModel_l_" + code) in archive order.
+class DeviceContainerBuilder : public RecordContainerBuilder {
 public:
-    // A valid container holding `model` and the three companion entries,
-    // syntax version 1.
     explicit DeviceContainerBuilder(const std::string& model = "<Model/>");
-
-    // Adds "DeviceModel_l_<code>" with `text`.
-    DeviceContainerBuilder& Language(const std::string& code, const std::string& text);
-    // Adds or replaces an entry, covered by the checksum when it is one of
-    // the covered kinds.
-    DeviceContainerBuilder& Entry(const std::string& name, const std::string& text);
-    DeviceContainerBuilder& VersionSyntax(const std::string& version);
-    // Replaces the computed container-data checksum.
-    DeviceContainerBuilder& Checksum(const std::string& checksum);
-    // Leaves "MetaData" out.
-    DeviceContainerBuilder& WithoutMetaData();
-
-    std::string Bytes() const;
-    std::string Write(const TempDir& dir, const std::string& name) const;
-
-private:
-    std::vector<std::pair<std::string, std::string>> m_entries;  // archive order
-    std::string m_version = "1";
-    std::string m_checksum;  // empty: computed
-    bool m_withMetaData = true;
 };
 
 // zlib stream of `text`, as a ".dm_c" file holds it.

@@ -7,35 +7,16 @@
 
 namespace fixture {
 
-namespace {
-
-void SetAttribute(pugi::xml_node node, const std::string& name, const std::string& value) {
-    pugi::xml_attribute attribute = node.attribute(name.c_str());
-    if (!attribute) attribute = node.append_attribute(name.c_str());
-    attribute.set_value(value.c_str());
-}
-
-}  // namespace
-
 DeviceModelBuilder::DeviceModelBuilder() {
-    pugi::xml_node root = m_model.append_child("Dev");
-    for (const auto& [name, value] : {std::pair<const char*, const char*>{"device", "CVR87"},
-                                      {"versionContent", "V04.10.02"},
-                                      {"multiSets", "4"},
-                                      {"versionSyntax", "5"}}) {
-        root.append_attribute(name) = value;
-    }
-    Set("/Dev/MDM", "type", "sectionMDM");
-    Set("/Dev/Menu", "mode", "menuTree");
-    Set("/Dev/Menu/Root", "type", "root");
+    m_model.load_string(
+        "<Dev device='CVR87' versionContent='V04.10.02' multiSets='4' versionSyntax='5'>"
+        "<MDM type='sectionMDM'/><Menu type='folder' mode='menuTree'><Root type='root'/></Menu></Dev>");
     Language("ENG");
 }
 
 pugi::xml_document& DeviceModelBuilder::Language(const std::string& language) {
     pugi::xml_document& document = m_languages[language];
-    if (!document.first_child()) {
-        document.append_child("Dev").append_child("MDM");
-    }
+    if (!document.first_child()) document.append_child("Dev").append_child("MDM");
     return document;
 }
 
@@ -90,22 +71,7 @@ DeviceModelBuilder& DeviceModelBuilder::Set(const std::string& path, const std::
 }
 
 DeviceModelBuilder& DeviceModelBuilder::Remove(const std::string& path, const std::string& attribute) {
-    pugi::xml_node node = Node(m_model, path, false);
-    if (attribute.empty()) {
-        node.parent().remove_child(node);
-    } else {
-        node.remove_attribute(attribute.c_str());
-    }
-    return *this;
-}
-
-DeviceModelBuilder& DeviceModelBuilder::RootAttribute(const std::string& name, const std::string& value) {
-    SetAttribute(m_model.document_element(), name, value);
-    return *this;
-}
-
-DeviceModelBuilder& DeviceModelBuilder::RemoveRootAttribute(const std::string& name) {
-    m_model.document_element().remove_attribute(name.c_str());
+    RemoveNode(Node(m_model, path, false), attribute);
     return *this;
 }
 

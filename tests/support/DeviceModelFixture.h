@@ -4,7 +4,7 @@
 //
 //   <Dev device="CVR87" versionContent="V04.10.02" multiSets="4" versionSyntax="5">
 //     <MDM type="sectionMDM"/>                       the top element
-//     <Menu mode="menuTree"><Root type="root"/></Menu>
+//     <Menu type="folder" mode="menuTree"><Root type="root"/></Menu>
 //   </Dev>
 //
 // and an "ENG" language document <Dev><MDM/></Dev>. Both are written in the
@@ -37,12 +37,10 @@ public:
     // A model element with its short (and, when not empty, long) text.
     DeviceModelBuilder& Channel(const std::string& path, const std::string& shortText,
                                 const std::string& longText = "");
-    // Sets an attribute of the model element, creating it.
+    // Sets an attribute of the model element, creating it ("/Dev": the root).
     DeviceModelBuilder& Set(const std::string& path, const std::string& attribute, const std::string& value);
     // Removes the model element, or one attribute of it when `attribute` is given.
     DeviceModelBuilder& Remove(const std::string& path, const std::string& attribute = "");
-    DeviceModelBuilder& RootAttribute(const std::string& name, const std::string& value);
-    DeviceModelBuilder& RemoveRootAttribute(const std::string& name);
     // A mapping entry <MapN type="mapping" ref with> below /Dev/Mappings.
     DeviceModelBuilder& Mapping(const std::string& with, const std::string& ref);
 

@@ -12,31 +12,47 @@
 #include "platform/TextConversion.h"
 
 namespace fixture {
+namespace {
+
+// Appends element `name` with the attributes (names and values alternately)
+// whose values are not empty.
+pugi::xml_node Append(pugi::xml_node parent, const char* name,
+                      std::initializer_list<std::string> attributes) {
+    pugi::xml_node node = parent.append_child(name);
+    for (auto it = attributes.begin(); it != attributes.end(); it += 2) {
+        if (!it[1].empty()) node.append_attribute(it->c_str()) = it[1].c_str();
+    }
+    return node;
+}
+
+}  // namespace
+
+void SetAttribute(pugi::xml_node node, const std::string& name, const std::string& value) {
+    pugi::xml_attribute attribute = node.attribute(name.c_str());
+    if (!attribute) attribute = node.append_attribute(name.c_str());
+    attribute.set_value(value.c_str());
+}
+
+void RemoveNode(pugi::xml_node node, const std::string& attribute) {
+    if (!attribute.empty()) node.remove_attribute(attribute.c_str());
+    if (attribute.empty()) node.parent().remove_child(node);
+}
 
 std::string Values(const std::vector<int64_t>& values) {
     std::string text;
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) text += ' ';
-        text += std::to_string(values[i]);
-    }
+    for (const int64_t value : values) text += (text.empty() ? "" : " ") + std::to_string(value);
     return text;
 }
 
 RecordBuilder::RecordBuilder() {
-    pugi::xml_node declaration = m_document.append_child(pugi::node_declaration);
-    declaration.append_attribute("version") = "1.0";
-    declaration.append_attribute("encoding") = "UTF-8";
-    m_document.append_child("DistFile");
-    Device("CVR87", "V04.10.02");
-    Timing("0.001", "1", "1000000");
+    m_document.load_string(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><DistFile>"
+        "<DistHeader><Common/><AnalogHeader/><DigitalHeader/></DistHeader>"
+        "<DistData><Common/><Traces/><Events/><StateImage/></DistData></DistFile>",
+        pugi::parse_default | pugi::parse_declaration);
+    Device("CVR87", "V04.10.02").Timing("0.001", "1", "1000000");
     // 1700000000 s = 2023-11-14 22:13:20 UTC; the offset adds 250 ms.
-    Trigger("1700000000000000", "250000", "1100");
-    Path("DistHeader/AnalogHeader", true);
-    Path("DistHeader/DigitalHeader", true);
-    LostEvents("0");
-    Path("DistData/Traces", true);
-    Path("DistData/Events", true);
-    Path("DistData/StateImage", true);
+    Trigger("1700000000000000", "250000", "1100").LostEvents("0");
 }
 
 RecordBuilder::RecordBuilder(const RecordBuilder& other)
@@ -56,22 +72,14 @@ pugi::xml_node RecordBuilder::Path(const std::string& path, bool create) {
     return node;
 }
 
-RecordBuilder& RecordBuilder::Set(const std::string& path, const std::string& attribute, const std::string& value) {
-    pugi::xml_node node = Path(path, true);
-    pugi::xml_attribute attr = node.attribute(attribute.c_str());
-    if (!attr) attr = node.append_attribute(attribute.c_str());
-    attr.set_value(value.c_str());
+RecordBuilder& RecordBuilder::Set(const std::string& path, const std::string& attribute,
+                                  const std::string& value) {
+    SetAttribute(Path(path, true), attribute, value);
     return *this;
 }
 
 RecordBuilder& RecordBuilder::Remove(const std::string& path, const std::string& attribute) {
-    pugi::xml_node node = Path(path, false);
-    if (!node) return *this;
-    if (attribute.empty()) {
-        node.parent().remove_child(node);
-    } else {
-        node.remove_attribute(attribute.c_str());
-    }
+    RemoveNode(Path(path, false), attribute);
     return *this;
 }
 
@@ -111,10 +119,7 @@ RecordBuilder& RecordBuilder::NumberOfSamples(const std::string& count) {
 
 void RecordBuilder::UpdateNumberOfSamples() {
     for (pugi::xml_node trace : Path("DistData/Traces", true).children("Trace")) {
-        pugi::xml_node general = trace.child("TGeneral");
-        pugi::xml_attribute count = general.attribute("numberOfSample");
-        if (!count) count = general.append_attribute("numberOfSample");
-        count.set_value(m_numberOfSamples.c_str());
+        SetAttribute(trace.child("TGeneral"), "numberOfSample", m_numberOfSamples);
     }
 }
 
@@ -123,29 +128,19 @@ RecordBuilder& RecordBuilder::AnalogHeaderAttribute(const std::string& name, con
 }
 
 RecordBuilder& RecordBuilder::AddAnalog(const Analog& analog) {
-    pugi::xml_node definition = Path("DistHeader/AnalogHeader", true).append_child("Analog");
-    const auto attribute = [](pugi::xml_node node, const char* name, const std::string& value) {
-        if (!value.empty()) node.append_attribute(name) = value.c_str();
-    };
-    attribute(definition, "id", analog.id);
-    attribute(definition, "_key", analog.key);
-    attribute(definition, "unitId", analog.unitId);
-    attribute(definition, "_unit", analog.unit);
-    attribute(definition, "xOffsetEnabled", analog.xOffsetEnabled);
+    pugi::xml_node definition = Append(Path("DistHeader/AnalogHeader", true), "Analog",
+                                       {"id", analog.id, "_key", analog.key, "unitId", analog.unitId, "_unit",
+                                        analog.unit, "xOffsetEnabled", analog.xOffsetEnabled});
     for (const Scale& scale : analog.scales) {
-        pugi::xml_node element = definition.append_child("Scale");
-        attribute(element, "scaleFactor", scale.factor);
-        attribute(element, "scaleOffset", scale.offset);
-        attribute(element, "refEnable", scale.refEnable);
+        Append(definition, "Scale",
+               {"scaleFactor", scale.factor, "scaleOffset", scale.offset, "refEnable", scale.refEnable});
     }
     if (!analog.withTrace) return *this;
     pugi::xml_node trace = Path("DistData/Traces", true).append_child("Trace");
-    trace.append_child("TGeneral").append_attribute("id") = analog.id.c_str();
+    Append(trace, "TGeneral", {"id", analog.id});
     size_t samples = 0;
     for (const Block& block : analog.blocks) {
-        pugi::xml_node data = trace.append_child("Data");
-        data.append_attribute("sampleCount") = block.sampleCount.c_str();
-        data.append_attribute("values") = block.values.c_str();
+        Append(trace, "Data", {"sampleCount", block.sampleCount, "values", block.values});
         samples += static_cast<size_t>(std::count(block.values.begin(), block.values.end(), ' ')) + 1;
     }
     if (!m_numberOfSamplesFixed) {
@@ -165,33 +160,25 @@ RecordBuilder& RecordBuilder::AddAnalog(const std::string& id, const std::string
     return AddAnalog(analog);
 }
 
-RecordBuilder& RecordBuilder::AddDigital(const std::string& id, const std::string& key, const std::string& dataLength,
-                                         const std::string& normalState) {
-    pugi::xml_node digital = Path("DistHeader/DigitalHeader", true).append_child("Digital");
-    digital.append_attribute("id") = id.c_str();
-    if (!key.empty()) digital.append_attribute("_key") = key.c_str();
-    if (!dataLength.empty()) digital.append_attribute("dataLength") = dataLength.c_str();
-    if (!normalState.empty()) digital.append_attribute("normalState") = normalState.c_str();
+RecordBuilder& RecordBuilder::AddDigital(const std::string& id, const std::string& key,
+                                         const std::string& dataLength, const std::string& normalState) {
+    Append(Path("DistHeader/DigitalHeader", true), "Digital",
+           {"id", id, "_key", key, "dataLength", dataLength, "normalState", normalState});
     return *this;
 }
 
 RecordBuilder& RecordBuilder::AddStateImage(const std::string& id, const std::string& value) {
-    pugi::xml_node data = Path("DistData/StateImage", true).append_child("Data");
-    data.append_attribute("id") = id.c_str();
-    data.append_attribute("value") = value.c_str();
+    Append(Path("DistData/StateImage", true), "Data", {"id", id, "value", value});
     return *this;
 }
 
 RecordBuilder& RecordBuilder::AddEventSet(const std::string& timeSample, const std::vector<Event>& events) {
     pugi::xml_node set = Path("DistData/Events", true).append_child("EventSet");
-    set.append_child("EGeneral").append_attribute("timeSample") = timeSample.c_str();
+    Append(set, "EGeneral", {"timeSample", timeSample});
     for (const Event& event : events) {
-        pugi::xml_node element = set.append_child("Event");
-        element.append_attribute("id") = event.id.c_str();
-        element.append_attribute("no") = event.no.c_str();
-        element.append_attribute("value") = event.value.c_str();
-        element.append_attribute("previousValue") = event.previousValue.c_str();
-        if (!event.key.empty()) element.append_attribute("_key") = event.key.c_str();
+        Append(set, "Event",
+               {"id", event.id, "no", event.no, "value", event.value, "previousValue", event.previousValue,
+                "_key", event.key});
     }
     return *this;
 }

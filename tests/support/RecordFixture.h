@@ -48,6 +48,11 @@ struct Event {
     std::string no = "1";
 };
 
+// Sets the attribute, appending it when missing.
+void SetAttribute(pugi::xml_node node, const std::string& name, const std::string& value);
+// Removes the element, or one attribute of it when `attribute` is not empty.
+void RemoveNode(pugi::xml_node node, const std::string& attribute);
+
 // Blank-separated decimal text of `values`.
 std::string Values(const std::vector<int64_t>& values);
 
@@ -85,7 +90,6 @@ public:
     // Sets an attribute of the element at `path`, creating the elements.
     RecordBuilder& Set(const std::string& path, const std::string& attribute, const std::string& value);
 
-    pugi::xml_document& Document() { return m_document; }
     std::string Xml() const;
 
 private:
