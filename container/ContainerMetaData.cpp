@@ -46,7 +46,7 @@ bool ContainerMetaData::ParseChecked(const std::string& text, const char* checks
     }
     if (!m_document.load_buffer(m_text.data(), m_text.size(), kParseOptions, pugi::encoding_utf8)) return false;
     m_root = devicemodel::TopLevelNode(m_document, 1);
-    if (!devicemodel::HasValidChecksum(m_text, m_document, devicemodel::DigestStart::kAfterColonOrAtStart)) {
+    if (!devicemodel::HasValidChecksum(m_text, m_document)) {
         m_errorText = checksumMessage;
         return false;
     }

@@ -12,21 +12,17 @@ pugi::xml_node TopLevelNode(const pugi::xml_document& document, size_t index) {
     return node;
 }
 
-std::string_view StoredChecksum(std::string_view comment, DigestStart start) {
+std::string_view StoredChecksum(std::string_view comment) {
     const size_t lengthMark = comment.find(" LENGTH:");
     const size_t colon = comment.find(':');
-    if (start == DigestStart::kAfterColon && (colon == std::string_view::npos || colon >= lengthMark)) {
-        return std::string_view();
-    }
-    const size_t first = colon == std::string_view::npos ? 0 : colon + 1;
-    if (lengthMark == std::string_view::npos || lengthMark <= first) return std::string_view();
-    return comment.substr(first, lengthMark - first);
+    if (lengthMark == std::string_view::npos || colon >= lengthMark) return std::string_view();
+    return comment.substr(colon + 1, lengthMark - colon - 1);
 }
 
-bool HasValidChecksum(std::string_view text, const pugi::xml_document& document, DigestStart start) {
+bool HasValidChecksum(std::string_view text, const pugi::xml_document& document) {
     if (text.size() < kChecksumTrailerLength) return false;
     const std::string expected = platform::Md5Hex::Of(text.substr(0, text.size() - kChecksumTrailerLength));
-    return StoredChecksum(TopLevelNode(document, 2).value(), start) == expected;
+    return StoredChecksum(TopLevelNode(document, 2).value()) == expected;
 }
 
 }  // namespace devicemodel

@@ -16,15 +16,10 @@ namespace devicemodel {
 // Bytes at the end of a text that the digest does not cover.
 constexpr size_t kChecksumTrailerLength = 65;
 
-// Where the stored digest starts in the comment's text: after its first ":".
-// Device-model documents need that ":"; containers read from the start of
-// the text when it has none.
-enum class DigestStart { kAfterColon, kAfterColonOrAtStart };
-
-// The digest stored in a checksum comment's text: from its start (above) to
-// its first " LENGTH:"; empty when " LENGTH:" is missing or does not come
-// after the start.
-std::string_view StoredChecksum(std::string_view comment, DigestStart start = DigestStart::kAfterColon);
+// The digest stored in a checksum comment's text: the part after its first
+// ":" and before its first " LENGTH:"; empty when " LENGTH:" is missing or
+// no ":" comes before it.
+std::string_view StoredChecksum(std::string_view comment);
 
 // Top-level node `index` of `document`, nodes of every kind counted; an empty
 // node when there are fewer.
@@ -33,8 +28,7 @@ pugi::xml_node TopLevelNode(const pugi::xml_document& document, size_t index);
 // Whether `document`, parsed from `text` with the declaration and comments
 // kept as nodes, stores the digest of `text` without its trailer. A text too
 // short to hold a trailer never does. The LENGTH digits are not examined.
-bool HasValidChecksum(std::string_view text, const pugi::xml_document& document,
-                      DigestStart start = DigestStart::kAfterColon);
+bool HasValidChecksum(std::string_view text, const pugi::xml_document& document);
 
 }  // namespace devicemodel
 

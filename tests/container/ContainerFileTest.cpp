@@ -15,6 +15,7 @@
 #include "container/ContainerMetaData.h"
 #include "container/ZipArchive.h"
 #include "platform/Md5Hex.h"
+#include "platform/TextConversion.h"
 #include "support/ContainerFixture.h"
 
 namespace {
@@ -154,7 +155,7 @@ TEST(ContainerFile, ChecksumsAndTheReasonForEachDamage) {
          "CVN_ContainerFile Syntax format '2' not supported.\r\n"
          "Please update the application which supports this syntax format."},
         {stating(std::string(32, '0')), badData},
-        {stating(fixture::AsciiUpper(valid.ContainerDataChecksum())), badData},
+        {stating(platform::AsciiUpper(valid.ContainerDataChecksum())), badData},
         {stating(valid.ContainerDataChecksum()).Entry("Extra", "x"), badData},
         // Each name's text is the one a lookup by that name finds: the first
         // entry of names equal but for case, not the entry's own bytes.

@@ -18,6 +18,7 @@
 #include "devicemodel/DeviceModelContext.h"
 #include "devicemodel/ExtendedSettingsSet.h"
 #include "platform/Md5Hex.h"
+#include "platform/TextConversion.h"
 #include "support/ContainerFixture.h"
 #include "support/DeviceModelFixture.h"
 
@@ -89,7 +90,7 @@ TEST(ModelLoad, EachCheckFailsWithItsCodeAndMessage) {
         {Replaced(valid, "CVR87", "CVR88"), 1},                  // one byte of the body
         {Replaced(valid, "<!--CHECKSUM:", "<!--CHECKSUM "), 1},  // no ":" before " LENGTH:"
         {Replaced(valid, " LENGTH:", " SIZE:00"), 1},
-        {Replaced(valid, digest, fixture::AsciiUpper(digest)), 1},
+        {Replaced(valid, digest, platform::AsciiUpper(digest)), 1},
         // The comment has to be the third top-level node.
         {fixture::SelfChecksummed(root, ""), 1},
         {std::string(fixture::kXmlDeclaration) + "\n<!--CHECKSUM:" + platform::Md5Hex::Of(root) +

@@ -193,9 +193,4 @@ std::string FlipByte(std::string bytes, size_t offset) {
     return bytes;
 }
 
-std::string AsciiUpper(std::string text) {
-    for (char& c : text) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    return text;
-}
-
 }  // namespace fixture

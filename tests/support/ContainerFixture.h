@@ -103,7 +103,6 @@ std::string Compressed(const std::string& text);
 // Damage on archive bytes.
 std::string FlipByte(std::string bytes, size_t offset);
 
-std::string AsciiUpper(std::string text);
 
 }  // namespace fixture
 
