@@ -7,6 +7,8 @@
 //        [--from MS] [--to MS] [--force] [--verbose] [--lang CODE] [--options STRING | --models DIR]
 //   cvdr [--plugin PATH] plot FILE -o OUT.png|svg|pdf [--channels PATTERN...] [--from MS] [--to MS]
 //        [--size WxH] [--group-by-unit] [--lang CODE] [--options STRING | --models DIR]
+//   cvdr [--plugin PATH] analyze FILE... [--frequency HZ] [--at MS]... [--group A,B,C]... [--json | --csv]
+//        [--lang CODE] [--options STRING | --models DIR]
 //   cvdr config [get NAME | set NAME VALUE | unset NAME | path]
 //   cvdr check FILE [--lang CODE] [--options STRING | --models DIR]
 //   cvdr models [--options STRING | --models DIR] [--device NAME [--version VERSION]]
@@ -22,6 +24,7 @@
 
 #include "ExitStatus.h"
 #include "RecordSession.h"
+#include "commands/AnalyzeCommand.h"
 #include "commands/CheckCommand.h"
 #include "commands/ConfigCommand.h"
 #include "commands/DumpCommand.h"
@@ -52,6 +55,9 @@ struct CommandLine {
     cvdr::PlotCommandRequest plot;
     double from = 0.0;
     double to = 0.0;
+    cvdr::AnalyzeRequest analyze;
+    std::vector<std::string> groups;  // "A,B,C" each
+    bool csv = false;
     cvdr::ConfigRequest config;
     cvdr::CheckRequest check;
     cvdr::ModelsRequest models;
@@ -119,6 +125,21 @@ void ConfigurePlot(CLI::App& app, CommandLine& line) {
     command->add_flag("--group-by-unit", line.plot.groupByUnit, "One lane per unit instead of per channel");
 }
 
+void ConfigureAnalyze(CLI::App& app, CommandLine& line) {
+    CLI::App* command = app.add_subcommand("analyze", "Extremes, RMS, phasors, sequence components and events");
+    command->add_option("files", line.analyze.inputs, "Record files and folders (searched recursively)")
+        ->required();
+    command->add_option("--frequency", line.analyze.analysis.frequency, "Line frequency in Hz")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    command->add_option("--at", line.analyze.analysis.times,
+                        "End of a phasor cycle, ms relative to the trigger (default 0 and one cycle)");
+    command->add_option("--group", line.groups, "Three channels of a three-phase group: A,B,C");
+    CLI::Option* json = command->add_flag("--json", line.json, "Write cvdr-analysis/1 JSON");
+    command->add_flag("--csv", line.csv, "Write one CSV row per record and channel")->excludes(json);
+    AddLanguageOptions(*command, line.analyze.record, line.modelsFolder);
+}
+
 void ConfigureConfig(CLI::App& app, CommandLine& line) {
     CLI::App* command = app.add_subcommand("config", "Show or edit the viewer settings the plug-in reads");
     command->require_subcommand(0, 1);
@@ -167,6 +188,7 @@ void Configure(CLI::App& app, CommandLine& line) {
 
     ConfigureExport(app, line);
     ConfigurePlot(app, line);
+    ConfigureAnalyze(app, line);
     ConfigureConfig(app, line);
     ConfigureDiagnostics(app, line);
 }
@@ -225,6 +247,21 @@ int RunPlotCommand(const CLI::App& command, CommandLine& line) {
     return cvdr::RunPlot(line.plot);
 }
 
+int RunAnalyzeCommand(CommandLine& line) {
+    cvdr::AnalyzeRequest& request = line.analyze;
+    request.record.plugin = line.request.plugin;
+    request.output = line.json  ? cvdr::AnalysisOutput::kJson
+                     : line.csv ? cvdr::AnalysisOutput::kCsv
+                                : cvdr::AnalysisOutput::kText;
+    try {
+        for (const std::string& group : line.groups) request.analysis.groups.push_back(cvdr::ParsePhaseGroup(group));
+    } catch (const std::exception& error) {
+        cvdr::ReportError(error.what());
+        return cvdr::kExitUsage;
+    }
+    return cvdr::RunAnalyze(request);
+}
+
 int RunConfigCommand(const CLI::App& command, CommandLine& line) {
     line.config.action = command.got_subcommand("get")     ? cvdr::ConfigAction::kGet
                          : command.got_subcommand("set")   ? cvdr::ConfigAction::kSet
@@ -237,6 +274,7 @@ int RunConfigCommand(const CLI::App& command, CommandLine& line) {
 int Run(const CLI::App& app, CommandLine& line) {
     if (app.got_subcommand("export")) return RunExportCommand(*app.get_subcommand("export"), line);
     if (app.got_subcommand("plot")) return RunPlotCommand(*app.get_subcommand("plot"), line);
+    if (app.got_subcommand("analyze")) return RunAnalyzeCommand(line);
     if (app.got_subcommand("config")) return RunConfigCommand(*app.get_subcommand("config"), line);
     if (app.got_subcommand("check")) return cvdr::RunCheck(line.check, std::cout);
     if (app.got_subcommand("models")) return cvdr::RunModels(line.models, std::cout);
@@ -253,8 +291,8 @@ int Run(const CLI::App& app, CommandLine& line) {
 }
 
 // The plug-in's option string itself starts with a dash ("-Key:value"), and
-// so may a time ("--from -50"): the word after --options, --lang, --from or
-// --to is always that option's value, so join the two before the parser
+// so may a time ("--from -50"): the word after --options, --lang, --from,
+// --to or --at is always that option's value, so join the two before the parser
 // could take it for an option of its own. An empty option string is what
 // the plug-in gets without --options, so that pair is dropped (the parser
 // would count an empty value as missing).
@@ -262,8 +300,8 @@ std::vector<std::string> JoinOptionValues(int argc, char** argv) {
     std::vector<std::string> words(argv, argv + argc);
     std::vector<std::string> joined;
     for (size_t i = 0; i < words.size(); ++i) {
-        const bool takesValue =
-            words[i] == "--options" || words[i] == "--lang" || words[i] == "--from" || words[i] == "--to";
+        const bool takesValue = words[i] == "--options" || words[i] == "--lang" || words[i] == "--from" ||
+                                words[i] == "--to" || words[i] == "--at";
         if (words[i] == "--options=" || (words[i] == "--options" && i + 1 < words.size() && words[i + 1].empty())) {
             i += words[i] == "--options" ? 1 : 0;
         } else if (takesValue && i + 1 < words.size()) {
@@ -283,7 +321,8 @@ void ApplyModelsFolder(CommandLine& line) {
     std::string folder = line.modelsFolder;
     if (folder.back() != '/') folder += '/';
     for (std::string* options : {&line.request.source.options, &line.exportRequest.record.source.options,
-                                 &line.plot.record.source.options, &line.check.options, &line.models.options}) {
+                                 &line.plot.record.source.options, &line.analyze.record.source.options,
+                                 &line.check.options, &line.models.options}) {
         *options += (options->empty() ? "" : " ") + std::string("-DeviceModelFolder:\"") + folder + "\"";
     }
 }

@@ -45,12 +45,13 @@ int RunOnRecords(const host::Plugin& plugin, const BatchRequest& request, const 
     }
     progress.Show(found.files.size(), "");
     progress.Clear();
+    std::ostream& out = *request.summary;
     if (request.verbose) {
-        for (const std::string& skipped : found.skipped) std::cout << "skipped (not a record): " << skipped << '\n';
+        for (const std::string& skipped : found.skipped) out << "skipped (not a record): " << skipped << '\n';
     }
-    std::cout << found.files.size() + found.skipped.size() << " records: " << found.files.size() - failed
-              << " written, " << failed << " failed, " << found.skipped.size() << " skipped (not records)\n";
-    std::cout.flush();
+    out << found.files.size() + found.skipped.size() << " records: " << found.files.size() - failed
+        << " written, " << failed << " failed, " << found.skipped.size() << " skipped (not records)\n";
+    out.flush();
     return failed > 0 || !found.problems.empty() ? kExitFailure : kExitSuccess;
 }
 

@@ -7,6 +7,7 @@
 #define CVDR_BATCH_BATCH_RUN_H
 
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ struct BatchRequest {
     std::string language;
     std::string options;
     bool verbose = false;  // list the files skipped as not records
+    // Where the closing lines go; standard error for commands whose
+    // standard output is their result.
+    std::ostream* summary = &std::cout;
 };
 
 // Loads every record and hands it to `action`, then writes
