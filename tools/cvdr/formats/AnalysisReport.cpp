@@ -116,7 +116,12 @@ std::string ReadableNumber(std::optional<double> value) {
     if (!std::isfinite(*value) || magnitude == 0.0) return NumberText(*value);
     if (magnitude < 1e-4 || magnitude >= 1e9) return fmt::format("{:.5g}", *value);
     const int digits = std::max(0, 4 - static_cast<int>(std::floor(std::log10(magnitude))));
-    return fmt::format("{:.{}f}", *value, digits);
+    std::string text = fmt::format("{:.{}f}", *value, digits);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+    }
+    return text;
 }
 
 void WriteAnalysisReport(const host::Record& record, const analysis::RecordAnalysis& result,

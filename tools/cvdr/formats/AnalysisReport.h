@@ -16,8 +16,8 @@ namespace cvdr {
 void WriteAnalysisReport(const host::Record& record, const analysis::RecordAnalysis& result,
                          std::ostream& out);
 
-// A value for people: five significant digits, no exponent from 1e-4 to
-// 1e9; "-" for none.
+// A value for people: five significant digits without trailing zeros, no
+// exponent from 1e-4 to 1e9; "-" for none.
 std::string ReadableNumber(std::optional<double> value);
 
 }  // namespace cvdr
