@@ -6,7 +6,7 @@
 //        [--data ascii|binary|binary32|float32] [--cff] [--frequency HZ] [--channels PATTERN...]
 //        [--from MS] [--to MS] [--force] [--verbose] [--lang CODE] [--options STRING | --models DIR]
 //   cvdr [--plugin PATH] plot FILE -o OUT.png|svg|pdf [--channels PATTERN...] [--from MS] [--to MS]
-//        [--size WxH] [--group-by-unit] [--lang CODE] [--options STRING | --models DIR]
+//        [--size WxH] [--group-by-unit] [--rms [--frequency HZ]] [--lang CODE] [--options STRING | --models DIR]
 //   cvdr [--plugin PATH] analyze FILE... [--frequency HZ] [--at MS]... [--group A,B,C]... [--json | --csv]
 //        [--lang CODE] [--options STRING | --models DIR]
 //   cvdr config [get NAME | set NAME VALUE | unset NAME | path]
@@ -55,6 +55,8 @@ struct CommandLine {
     cvdr::PlotCommandRequest plot;
     double from = 0.0;
     double to = 0.0;
+    bool rms = false;
+    double rmsFrequency = 50.0;
     cvdr::AnalyzeRequest analyze;
     std::vector<std::string> groups;  // "A,B,C" each
     bool csv = false;
@@ -123,10 +125,17 @@ void ConfigurePlot(CLI::App& app, CommandLine& line) {
     command->add_option("--size", line.plot.size, "Size in pixels (points for SVG and PDF)")
         ->capture_default_str();
     command->add_flag("--group-by-unit", line.plot.groupByUnit, "One lane per unit instead of per channel");
+    CLI::Option* rms = command->add_flag("--rms", line.rms,
+                                         "Under each lane, the RMS magnitude of the fundamental over time");
+    command->add_option("--frequency", line.rmsFrequency, "Line frequency in Hz for --rms")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber)
+        ->needs(rms);
 }
 
 void ConfigureAnalyze(CLI::App& app, CommandLine& line) {
-    CLI::App* command = app.add_subcommand("analyze", "Extremes, RMS, phasors, sequence components and events");
+    CLI::App* command =
+        app.add_subcommand("analyze", "Extremes, RMS, phasors, sequence components and events");
     command->add_option("files", line.analyze.inputs, "Record files and folders (searched recursively)")
         ->required();
     command->add_option("--frequency", line.analyze.analysis.frequency, "Line frequency in Hz")
@@ -244,6 +253,7 @@ int RunPlotCommand(const CLI::App& command, CommandLine& line) {
     line.plot.record.plugin = line.request.plugin;
     if (command.count("--from") > 0) line.plot.from = line.from;
     if (command.count("--to") > 0) line.plot.to = line.to;
+    if (line.rms) line.plot.rmsFrequency = line.rmsFrequency;
     return cvdr::RunPlot(line.plot);
 }
 
@@ -254,7 +264,8 @@ int RunAnalyzeCommand(CommandLine& line) {
                      : line.csv ? cvdr::AnalysisOutput::kCsv
                                 : cvdr::AnalysisOutput::kText;
     try {
-        for (const std::string& group : line.groups) request.analysis.groups.push_back(cvdr::ParsePhaseGroup(group));
+        for (const std::string& group : line.groups)
+            request.analysis.groups.push_back(cvdr::ParsePhaseGroup(group));
     } catch (const std::exception& error) {
         cvdr::ReportError(error.what());
         return cvdr::kExitUsage;

@@ -59,6 +59,7 @@ int RunPlot(const PlotCommandRequest& request) {
     plot.output = request.output;
     plot.content = {request.channels, request.from, request.to, request.groupByUnit};
     plot.sourceName = std::filesystem::path(request.record.source.file).filename().string();
+    plot.fundamentalFrequency = request.rmsFrequency;
     const int status =
         RunOnRecord(request.record, {}, [&plot](const host::Record& record, std::ostream& out) {
             out << Summary(plot.output, plot::RenderPlot(record, plot));

@@ -18,6 +18,7 @@ struct PlotCommandRequest {
     std::optional<double> to;
     std::string size = "1200x800";
     bool groupByUnit = false;
+    std::optional<double> rmsFrequency;  // set: --rms, at this line frequency
 };
 
 // Returns the exit status; on success one line on standard output tells

@@ -10,6 +10,7 @@
 #include "formats/Utf8Text.h"
 #include "host/TimeAxis.h"
 #include "plot/AxisTicks.h"
+#include "plot/FundamentalLanes.h"
 #include "plot/LanePainter.h"
 #include "plot/Paint.h"
 #include "plot/PlotLayout.h"
@@ -135,9 +136,14 @@ void DrawFigure(cairo_t* cr, const host::Record& record, const PlotRequest& requ
 }  // namespace
 
 PlotContent RenderPlot(const host::Record& record, const PlotRequest& request) {
-    const PlotContent content = SelectContent(record, request.content);
+    PlotContent content = SelectContent(record, request.content);
     Canvas canvas(request.format, request.output, request.width, request.height);
-    DrawFigure(canvas.Context(), record, request, content);
+    if (request.fundamentalFrequency) {
+        const host::Record extended = AddFundamentalLanes(record, content, *request.fundamentalFrequency);
+        DrawFigure(canvas.Context(), extended, request, content);
+    } else {
+        DrawFigure(canvas.Context(), record, request, content);
+    }
     canvas.Finish();
     return content;
 }

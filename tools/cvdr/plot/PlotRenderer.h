@@ -5,6 +5,7 @@
 #ifndef CVDR_PLOT_PLOT_RENDERER_H
 #define CVDR_PLOT_PLOT_RENDERER_H
 
+#include <optional>
 #include <string>
 
 #include "host/Record.h"
@@ -20,6 +21,9 @@ struct PlotRequest {
     int height = 800;
     ContentRequest content;
     std::string sourceName;  // file name shown under the title
+    // Set: a lane of the fundamental's magnitude at this line frequency (Hz)
+    // under each analog lane (FundamentalLanes.h).
+    std::optional<double> fundamentalFrequency;
 };
 
 // Writes the image; returns what it shows. Throws std::runtime_error when a
