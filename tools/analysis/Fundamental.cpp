@@ -26,7 +26,7 @@ private:
     double m_scale;
 };
 
-// Samples the channel holds with a valid, finite value.
+// How many samples have a value, a validity flag and a time to look at.
 size_t UsableCount(const host::Record& record, const host::AnalogChannel& channel) {
     return std::min({channel.values.size(), channel.valid.size(), record.sampleTimes.size()});
 }
