@@ -18,7 +18,10 @@ public:
           m_omega(2.0 * kPi * frequency / 1000.0),
           m_scale(std::sqrt(2.0) / samples) {}
 
-    Complex Weight(size_t sample) const { return std::polar(m_scale, -m_omega * m_times[sample]); }
+    Complex Weight(size_t sample) const {
+        const double angle = m_omega * m_times[sample];
+        return {m_scale * std::cos(angle), -m_scale * std::sin(angle)};
+    }
 
 private:
     const std::vector<double>& m_times;
@@ -85,8 +88,10 @@ MagnitudeTrace FundamentalMagnitudes(const host::Record& record, size_t analogIn
     // is summed afresh when a window becomes whole again after an invalid
     // sample, and every kRefresh windows so that rounding cannot pile up.
     // A fresh sum costs one window and comes at most once per window of
-    // samples, so the whole stays linear in the record.
+    // samples, so the whole stays linear in the record. Each sample's term
+    // is kept until it leaves the window, so it is worked out once.
     constexpr size_t kRefresh = 64;
+    std::vector<Complex> terms(samples);  // sample k's at k % samples
     Complex sum = 0.0;
     size_t cleanFrom = 0;  // the first sample after the last unusable one
     bool sliding = false;  // `sum` holds the window ending at the sample before
@@ -98,18 +103,22 @@ MagnitudeTrace FundamentalMagnitudes(const host::Record& record, size_t analogIn
             continue;
         }
         if (i + 1 < cleanFrom + samples) continue;  // the window reaches an unusable sample
-        const size_t first = i + 1 - samples;
         if (sliding && sinceRefresh < kRefresh * samples) {
-            sum +=
-                channel.values[i] * kernel.Weight(i) - channel.values[first - 1] * kernel.Weight(first - 1);
+            const Complex term = channel.values[i] * kernel.Weight(i);
+            Complex& slot = terms[i % samples];  // the leaving sample's
+            sum += term - slot;
+            slot = term;
             ++sinceRefresh;
         } else {
             sum = 0.0;
-            for (size_t k = first; k <= i; ++k) sum += channel.values[k] * kernel.Weight(k);
+            for (size_t k = i + 1 - samples; k <= i; ++k) {
+                terms[k % samples] = channel.values[k] * kernel.Weight(k);
+                sum += terms[k % samples];
+            }
             sliding = true;
             sinceRefresh = 0;
         }
-        trace.values[i] = std::abs(sum);
+        trace.values[i] = std::sqrt(std::norm(sum));  // std::abs guards against overflow, slowly
         trace.valid[i] = 1;
     }
     return trace;
