@@ -11,12 +11,15 @@
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "analysis/RecordAnalysis.h"
 #include "commands/LoadDiagnosis.h"
 #include "formats/NumberText.h"
+#include "formats/json/AnalysisWriter.h"
 #include "formats/Utf8Text.h"
 #include "host/ChannelSelection.h"
 #include "host/Plugin.h"
@@ -210,6 +213,16 @@ PYBIND11_MODULE(_native, module) {
                  py::list channels;
                  for (const host::LogicalChannel& channel : record.logical) channels.append(Logical(record, channel));
                  return channels;
+             })
+        // What `cvdr analyze --json` writes for the record, from the same code.
+        .def("analysis_json",
+             [](const host::Record& record, const std::vector<double>& at, double frequency) {
+                 analysis::AnalysisRequest request;
+                 request.frequency = frequency;
+                 request.times = at;
+                 std::ostringstream out;
+                 cvdr::WriteAnalysisJson(record, analysis::AnalyzeRecord(record, request), out);
+                 return out.str();
              })
         // (kind, index) of every channel `patterns` names, as cvdr's --channels picks them;
         // KeyError with cvdr's text when a pattern names none.

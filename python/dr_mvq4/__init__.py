@@ -13,6 +13,7 @@ record is gone.
 """
 
 import datetime as _datetime
+import json as _json
 import os as _os
 
 from . import _native
@@ -185,6 +186,19 @@ def _trigger_time(microseconds, clock_offset):
     except (OverflowError, ValueError):  # beyond what datetime holds
         return None
     return local.replace(tzinfo=zone)
+
+
+def analyze(record, at=(), frequency=50):
+    """The figures `cvdr analyze --json` gives for `record`, as Python objects
+    (format cvdr-analysis/1, docs/analysis-format.md), computed by the same
+    code: per analog channel the extremes, RMS and the fundamental phasor at
+    each time in `at` (ms relative to the trigger; empty: the cycle ending at
+    the trigger and the one a cycle later), the three-phase groups' sequence
+    components, and the events. `frequency` is the line frequency in Hz.
+
+    >>> dr_mvq4.analyze(record, at=[-1, 20])["analog"][0]["phasors"]
+    """
+    return _json.loads(record._native.analysis_json([float(t) for t in at], float(frequency)))
 
 
 def load(path, lang="ENG", options="", plugin=None):

@@ -150,3 +150,10 @@ def test_arrays_outlive_their_record():
     dr_mvq4.load(ROOT / "examples/earth_fault_L1.zip")  # reuses the freed memory, if any were freed
     for array, copy in zip(arrays, copies):
         numpy.testing.assert_array_equal(array, copy)
+
+
+def test_analyze_equals_cvdr_analyze():
+    path = str(ROOT / "examples/earth_fault_L1.xml")
+    run = subprocess.run([str(CVDR), "analyze", path, "--json", "--at", "-1", "--at", "20", "--frequency", "50"],
+                         capture_output=True, text=True, check=True)
+    assert dr_mvq4.analyze(dr_mvq4.load(path), at=[-1, 20], frequency=50) == json.loads(run.stdout)
