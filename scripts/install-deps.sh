@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libfmt-dev libcairo2-dev
   pybind11-dev python3-pybind11 python3-dev python3-numpy python3-pandas python3-pytest
+  libjs-dygraphs chromium
 )
 missing=()
 for package in "${packages[@]}"; do

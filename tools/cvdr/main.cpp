@@ -7,6 +7,7 @@
 //        [--from MS] [--to MS] [--force] [--verbose] [--lang CODE] [--options STRING | --models DIR]
 //   cvdr [--plugin PATH] plot FILE -o OUT.png|svg|pdf [--channels PATTERN...] [--from MS] [--to MS]
 //        [--size WxH] [--group-by-unit] [--lang CODE] [--options STRING | --models DIR]
+//   cvdr [--plugin PATH] view FILE... -o OUT [--force] [--lang CODE] [--options STRING | --models DIR]
 //   cvdr config [get NAME | set NAME VALUE | unset NAME | path]
 //   cvdr check FILE [--lang CODE] [--options STRING | --models DIR]
 //   cvdr models [--options STRING | --models DIR] [--device NAME [--version VERSION]]
@@ -29,6 +30,7 @@
 #include "commands/InfoCommand.h"
 #include "commands/ModelsCommand.h"
 #include "commands/PlotCommand.h"
+#include "commands/ViewCommand.h"
 #include "host/PluginPath.h"
 
 namespace {
@@ -52,6 +54,7 @@ struct CommandLine {
     cvdr::PlotCommandRequest plot;
     double from = 0.0;
     double to = 0.0;
+    cvdr::ViewRequest view;
     cvdr::ConfigRequest config;
     cvdr::CheckRequest check;
     cvdr::ModelsRequest models;
@@ -119,6 +122,16 @@ void ConfigurePlot(CLI::App& app, CommandLine& line) {
     command->add_flag("--group-by-unit", line.plot.groupByUnit, "One lane per unit instead of per channel");
 }
 
+void ConfigureView(CLI::App& app, CommandLine& line) {
+    CLI::App* command = app.add_subcommand("view", "Records as interactive pages: one offline HTML file each");
+    command->add_option("files", line.view.inputs, "Record files and folders (searched recursively)")->required();
+    command->add_option("-o,--output", line.view.output,
+                        "The page for one record file; else a folder of pages mirroring the input folders")
+        ->required();
+    command->add_flag("--force", line.view.force, "Replace pages that exist");
+    AddLanguageOptions(*command, line.view.record, line.modelsFolder);
+}
+
 void ConfigureConfig(CLI::App& app, CommandLine& line) {
     CLI::App* command = app.add_subcommand("config", "Show or edit the viewer settings the plug-in reads");
     command->require_subcommand(0, 1);
@@ -167,6 +180,7 @@ void Configure(CLI::App& app, CommandLine& line) {
 
     ConfigureExport(app, line);
     ConfigurePlot(app, line);
+    ConfigureView(app, line);
     ConfigureConfig(app, line);
     ConfigureDiagnostics(app, line);
 }
@@ -237,6 +251,10 @@ int RunConfigCommand(const CLI::App& command, CommandLine& line) {
 int Run(const CLI::App& app, CommandLine& line) {
     if (app.got_subcommand("export")) return RunExportCommand(*app.get_subcommand("export"), line);
     if (app.got_subcommand("plot")) return RunPlotCommand(*app.get_subcommand("plot"), line);
+    if (app.got_subcommand("view")) {
+        line.view.record.plugin = line.request.plugin;
+        return cvdr::RunView(line.view);
+    }
     if (app.got_subcommand("config")) return RunConfigCommand(*app.get_subcommand("config"), line);
     if (app.got_subcommand("check")) return cvdr::RunCheck(line.check, std::cout);
     if (app.got_subcommand("models")) return cvdr::RunModels(line.models, std::cout);
