@@ -35,9 +35,15 @@ void AppendOptional(std::string& out, const std::optional<double>& value) {
     }
 }
 
-void WriteEnvelopes(const host::Record& record, std::ostream& out) {
+void WriteOverview(const host::Record& record, std::ostream& out) {
     const uint32_t bucket = (record.sampleCount + kEnvelopeBuckets - 1) / kEnvelopeBuckets;
-    out << "{\"bucket\":" << bucket << ",\"analog\":[";
+    out << "{\"record\":";
+    {
+        ScriptTextBuffer filter(out);
+        std::ostream json(&filter);
+        WriteDump(record, DumpOptions{false}, json);
+    }
+    out << ",\"bucket\":" << bucket << ",\"analog\":[";
     std::string text;
     for (size_t i = 0; i < record.analog.size(); ++i) {
         const Envelope envelope = EnvelopeOf(record.analog[i], bucket);
@@ -61,7 +67,6 @@ void WriteRecord(const host::Record& record, std::ostream& out) {
     ScriptTextBuffer filter(out);
     std::ostream json(&filter);
     WriteDump(record, DumpOptions{true}, json);
-    filter.Flush();
 }
 
 void WritePart(std::string_view marker, const host::Record& record, std::ostream& out) {
@@ -79,7 +84,7 @@ void WritePart(std::string_view marker, const host::Record& record, std::ostream
         WriteRecord(record, out);
     } else if (marker == "ENVELOPE") {
         if (record.sampleCount > kEnvelopeThreshold) {
-            WriteEnvelopes(record, out);
+            WriteOverview(record, out);
         } else {
             out << "null";
         }

@@ -5,11 +5,13 @@
 // cvdr-dump/1 document `cvdr dump --json` writes for it, with "</" written
 // "<\/" and "<!" written "<\u0021" (the same JSON value) so that the text
 // cannot end the element or change how the browser reads it. A record longer
-// than kEnvelopeThreshold samples also gets an overview in
-// <script type="application/json" id="envelope">: per analog channel the
-// lowest and highest valid value of each run of `bucket` samples, so that the
-// page draws the whole record from a few thousand points and reads the full
-// samples only where it is zoomed in.
+// than kEnvelopeThreshold samples also gets an overview, placed before the
+// page's script and the record: <script type="application/json"
+// id="envelope"> holding {"record": the dump without samples (--no-samples),
+// "bucket": B, "analog": [{"low": [...], "high": [...]}, ...]} with the lowest
+// and highest valid value of each run of B samples per analog channel. The
+// page draws the whole record from that while the browser still reads the
+// record element, and uses every sample where it is zoomed in.
 #ifndef CVDR_VIEW_VIEW_PAGE_H
 #define CVDR_VIEW_VIEW_PAGE_H
 
@@ -25,7 +27,7 @@
 namespace cvdr::view {
 
 inline constexpr uint32_t kEnvelopeThreshold = 20000;
-inline constexpr uint32_t kEnvelopeBuckets = 4000;
+inline constexpr uint32_t kEnvelopeBuckets = 2000;
 
 // Writes the page of `record` to `out`.
 void WritePage(const host::Record& record, std::ostream& out);
@@ -41,7 +43,8 @@ struct Envelope {
 Envelope EnvelopeOf(const host::AnalogChannel& channel, uint32_t bucket);
 
 // Passes text on to `target` with "</" as "<\/" and "<!" as "<\u0021":
-// for JSON inside a script element. Flush() before using `target` again.
+// for JSON inside a script element. Flush() (or destroy the buffer) before
+// using `target` again.
 class ScriptTextBuffer : public std::streambuf {
 public:
     explicit ScriptTextBuffer(std::ostream& target) : m_target(target) {}
