@@ -37,7 +37,7 @@ with open(out_path, "w", encoding="ascii") as out:
         out.write(f'        <Data sampleCount="{first}" values="')
         values = []
         for k in range(samples):
-            amplitude = 3000 if (c % 3 == 0 and first + k >= trigger) else 600
+            amplitude = 6000 if (c % 3 == 0 and first + k >= trigger) else 1500
             values.append(str(round(amplitude * cycle[(k + shift + c) % per_cycle])))
         out.write(" ".join(values))
         out.write('" />\n      </Trace>\n')

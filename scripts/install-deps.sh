@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds with. Needs root (or sudo).
+# Installs the Debian packages the project builds and tests with (chromium:
+# the browser the tests of `cvdr view` open its pages in). Needs root (or sudo).
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config binutils
