@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "ExitStatus.h"
 #include "batch/BatchRun.h"
 #include "formats/OutputFile.h"
 #include "view/ViewPage.h"
