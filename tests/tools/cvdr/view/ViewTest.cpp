@@ -157,11 +157,6 @@ json SelfTest(const std::string& page, double at, const fixture::TempDir& folder
     return json::parse(report.empty() ? "null" : report);
 }
 
-double Number(const json& value) {
-    if (value.is_number()) return value.get<double>();
-    return std::nan("");
-}
-
 // The fundamental of the cycle ending at the last sample at or before `at`,
 // from the dump: RMS magnitude, angle against a cosine peaking at the trigger.
 Complex Fundamental(const json& dump, const json& channel, double at, double frequency) {
@@ -172,7 +167,7 @@ Complex Fundamental(const json& dump, const json& channel, double at, double fre
     Complex sum = 0.0;
     for (long i = end - cycle; i < end; ++i) {
         const double t = first + static_cast<double>(i) * interval;
-        sum += Number(channel["values"][static_cast<size_t>(i)]) * std::polar(1.0, -2 * kPi * frequency * t / 1000.0);
+        sum += channel["values"][static_cast<size_t>(i)].get<double>() * std::polar(1.0, -2 * kPi * frequency * t / 1000.0);
     }
     return sum * std::sqrt(2.0) / static_cast<double>(cycle);
 }
@@ -206,16 +201,16 @@ TEST_F(ViewBrowserTest, DrawsZoomsAndReadsTheRecordBack) {
 
     // One lane per analog channel, then one step lane per digital and logical channel.
     const size_t analog = dump["analog"].size();
-    ASSERT_EQ(report["lanes"].size(), analog + dump["digital"].size() + dump["logical"].size());
-    for (size_t i = 0; i < report["lanes"].size(); ++i) {
-        const json& lane = report["lanes"][i];
-        EXPECT_EQ(lane["kind"], i < analog ? "analog" : "step");
-        EXPECT_EQ(lane["canvases"].get<int>() > 0, true);
-        const json& channel = i < analog ? dump["analog"][i]
-                              : i < analog + dump["digital"].size() ? dump["digital"][i - analog]
-                                                                    : dump["logical"][i - analog - dump["digital"].size()];
-        EXPECT_EQ(lane["series"], json::array({channel["name"]}));
+    json expectedLanes = json::array();
+    for (const char* kind : {"analog", "digital", "logical"}) {
+        for (const json& channel : dump[kind]) {
+            expectedLanes.push_back({{"kind", kind == std::string("analog") ? "analog" : "step"},
+                                {"series", json::array({channel["name"]})}});
+        }
     }
+    json lanes = report["lanes"];
+    for (json& lane : lanes) lane = {{"kind", lane["kind"]}, {"series", lane["series"]}};
+    EXPECT_EQ(lanes, expectedLanes);
 
     // Zoomed: every lane shows the same, narrower window around the cursor.
     const json before = report["before"];
