@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds with. Needs root (or sudo).
+# Installs the Debian packages the project builds and tests with (chromium:
+# the browser the tests of `cvdr view` open its pages in). Needs root (or sudo).
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config binutils
@@ -7,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libfmt-dev libcairo2-dev
   pybind11-dev python3-pybind11 python3-dev python3-numpy python3-pandas python3-pytest
+  libjs-dygraphs chromium
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -9,6 +9,7 @@
 //        [--size WxH] [--group-by-unit] [--rms [--frequency HZ]] [--lang CODE] [--options STRING | --models DIR]
 //   cvdr [--plugin PATH] analyze FILE... [--frequency HZ] [--at MS]... [--group A,B,C]... [--json | --csv]
 //        [--lang CODE] [--options STRING | --models DIR]
+//   cvdr [--plugin PATH] view FILE... -o OUT [--force] [--lang CODE] [--options STRING | --models DIR]
 //   cvdr config [get NAME | set NAME VALUE | unset NAME | path]
 //   cvdr check FILE [--lang CODE] [--options STRING | --models DIR]
 //   cvdr models [--options STRING | --models DIR] [--device NAME [--version VERSION]]
@@ -32,6 +33,7 @@
 #include "commands/InfoCommand.h"
 #include "commands/ModelsCommand.h"
 #include "commands/PlotCommand.h"
+#include "commands/ViewCommand.h"
 #include "host/PluginPath.h"
 
 namespace {
@@ -60,6 +62,7 @@ struct CommandLine {
     cvdr::AnalyzeRequest analyze;
     std::vector<std::string> groups;  // "A,B,C" each
     bool csv = false;
+    cvdr::ViewRequest view;
     cvdr::ConfigRequest config;
     cvdr::CheckRequest check;
     cvdr::ModelsRequest models;
@@ -149,6 +152,16 @@ void ConfigureAnalyze(CLI::App& app, CommandLine& line) {
     AddLanguageOptions(*command, line.analyze.record, line.modelsFolder);
 }
 
+void ConfigureView(CLI::App& app, CommandLine& line) {
+    CLI::App* command = app.add_subcommand("view", "Records as interactive pages: one offline HTML file each");
+    command->add_option("files", line.view.inputs, "Record files and folders (searched recursively)")->required();
+    command->add_option("-o,--output", line.view.output,
+                        "The page for one record file; else a folder of pages mirroring the input folders")
+        ->required();
+    command->add_flag("--force", line.view.force, "Replace pages that exist");
+    AddLanguageOptions(*command, line.view.record, line.modelsFolder);
+}
+
 void ConfigureConfig(CLI::App& app, CommandLine& line) {
     CLI::App* command = app.add_subcommand("config", "Show or edit the viewer settings the plug-in reads");
     command->require_subcommand(0, 1);
@@ -198,6 +211,7 @@ void Configure(CLI::App& app, CommandLine& line) {
     ConfigureExport(app, line);
     ConfigurePlot(app, line);
     ConfigureAnalyze(app, line);
+    ConfigureView(app, line);
     ConfigureConfig(app, line);
     ConfigureDiagnostics(app, line);
 }
@@ -286,6 +300,10 @@ int Run(const CLI::App& app, CommandLine& line) {
     if (app.got_subcommand("export")) return RunExportCommand(*app.get_subcommand("export"), line);
     if (app.got_subcommand("plot")) return RunPlotCommand(*app.get_subcommand("plot"), line);
     if (app.got_subcommand("analyze")) return RunAnalyzeCommand(line);
+    if (app.got_subcommand("view")) {
+        line.view.record.plugin = line.request.plugin;
+        return cvdr::RunView(line.view);
+    }
     if (app.got_subcommand("config")) return RunConfigCommand(*app.get_subcommand("config"), line);
     if (app.got_subcommand("check")) return cvdr::RunCheck(line.check, std::cout);
     if (app.got_subcommand("models")) return cvdr::RunModels(line.models, std::cout);

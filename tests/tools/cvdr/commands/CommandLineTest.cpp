@@ -51,7 +51,7 @@ TEST(CvdrCommandLineTest, FailedLoadSaysWhyInOneLine) {
 }
 
 TEST(CvdrCommandLineTest, WrongUsageGivesStatusTwoAndOneLine) {
-    const std::string commands = " (commands: info, dump, export, plot, analyze, config, check, models)";
+    const std::string commands = " (commands: info, dump, export, plot, analyze, view, config, check, models)";
     const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
         {{}, "a command is missing" + commands},
         {{"bogus", "x.xml"}, "unknown command \"bogus\"" + commands},
