@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
@@ -45,13 +44,10 @@ std::optional<double> Scaled(const Config& config, size_t channel, const std::op
     return config.A(channel) * static_cast<double>(*raw) + config.B(channel);
 }
 
+// The smallest integer of the width marks a missing value.
 std::optional<int64_t> BinaryRaw(const std::string& type, uint32_t bits) {
-    if (type == "BINARY") {
-        if (bits == 0x8000) return std::nullopt;
-        return static_cast<int16_t>(static_cast<uint16_t>(bits));
-    }
-    if (bits == 0x80000000u) return std::nullopt;
-    return static_cast<int32_t>(bits);
+    if (type == "BINARY") return bits == 0x8000 ? std::nullopt : std::optional<int64_t>(static_cast<int16_t>(bits));
+    return bits == 0x80000000u ? std::nullopt : std::optional<int64_t>(static_cast<int32_t>(bits));
 }
 
 Sample BinarySample(const Config& config, const std::string& bytes, size_t at) {
@@ -115,9 +111,8 @@ Config ParseConfig(const std::string& text) {
     config.sampleRate = std::stod(lines.at(at).at(0));
     config.endSample = static_cast<uint32_t>(std::stoul(lines.at(at++).at(1)));
     config.firstTime = lines.at(at).at(0) + "," + lines.at(at).at(1);
-    ++at;
-    config.triggerTime = lines.at(at).at(0) + "," + lines.at(at).at(1);
-    ++at;
+    config.triggerTime = lines.at(at + 1).at(0) + "," + lines.at(at + 1).at(1);
+    at += 2;
     config.dataType = lines.at(at++).at(0);
     if (lines.at(at++).at(0) != "1") throw std::runtime_error("expected time multiplier 1");
     if (config.station.at(2) == "2013") {
@@ -159,14 +154,6 @@ Combined SplitCombined(const std::string& bytes) {
     combined.data = bytes.substr(datEnd);
     if (inf + 24 != hdr) throw std::runtime_error("INF section not empty");
     return combined;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 }  // namespace comtradetest
