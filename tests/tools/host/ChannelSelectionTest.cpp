@@ -13,9 +13,9 @@ host::Record ThreeKinds() {
     record.sampleCount = 6;
     record.triggerSample = 2;
     record.sampleTimes = {-2, -1, 0, 1, 2, 3};
-    for (const char* key : {"Meas/Currents/IL1", "Meas/Currents/IL2", "Meas/Voltages/UL1"}) {
+    for (const std::string key : {"Meas/Currents/IL1", "Meas/Currents/IL2", "Meas/Voltages/UL1"}) {
         host::AnalogChannel channel;
-        channel.name = "[" + std::string(key).substr(std::string(key).rfind('/') + 1) + "]";
+        channel.name = "[" + key.substr(key.rfind('/') + 1) + "]";
         channel.key = key;
         channel.sampleCount = 6;
         channel.values = {0, 1, 2, 3, 4, 5};

@@ -59,9 +59,7 @@ class StubPluginTest : public ::testing::Test {
 protected:
     cvdrtest::Result Run(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--plugin", cvdrtest::kStubPlugin});
-        cvdrtest::RunSettings settings;
-        settings.environment["CVDR_STUB_LOG"] = m_log;
-        return RunCvdr(arguments, settings);
+        return RunCvdr(arguments, {{{"CVDR_STUB_LOG", m_log}}, ""});
     }
     std::string FreeLog() const {
         std::ifstream in(m_log);

@@ -40,8 +40,7 @@ uint32_t LittleEndian(const std::string& bytes, size_t at, size_t width) {
 size_t ValueWidth(const std::string& type) { return type == "BINARY" ? 2 : 4; }
 
 std::optional<double> Scaled(const Config& config, size_t channel, const std::optional<int64_t>& raw) {
-    if (!raw) return std::nullopt;
-    return config.A(channel) * static_cast<double>(*raw) + config.B(channel);
+    return raw ? std::optional<double>(config.A(channel) * static_cast<double>(*raw) + config.B(channel)) : std::nullopt;
 }
 
 // The smallest integer of the width marks a missing value.
@@ -69,9 +68,8 @@ Sample BinarySample(const Config& config, const std::string& bytes, size_t at) {
         sample.raw.push_back(BinaryRaw(config.dataType, bits));
         sample.values.push_back(Scaled(config, i, sample.raw.back()));
     }
-    for (size_t i = 0; i < config.statusCount; ++i) {
+    for (size_t i = 0; i < config.statusCount; ++i)
         sample.status.push_back((LittleEndian(bytes, at + 2 * (i / 16), 2) >> (i % 16)) & 1);
-    }
     return sample;
 }
 
@@ -127,12 +125,12 @@ std::vector<Sample> ReadData(const Config& config, const std::string& bytes) {
     std::vector<Sample> samples;
     if (config.dataType == "ASCII") {
         for (const std::string& line : CrLfLines(bytes)) samples.push_back(AsciiSample(config, line));
-        return samples;
-    }
+    } else {
     const size_t record =
         8 + config.analogCount * ValueWidth(config.dataType) + 2 * ((config.statusCount + 15) / 16);
     if (bytes.size() % record != 0) throw std::runtime_error("data file size is no whole number of records");
     for (size_t at = 0; at < bytes.size(); at += record) samples.push_back(BinarySample(config, bytes, at));
+    }
     return samples;
 }
 

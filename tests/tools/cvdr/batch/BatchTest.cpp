@@ -38,9 +38,8 @@ protected:
     std::string Out(const std::string& name) const { return m_folder.Path() + "/out/" + name; }
     std::vector<std::string> Written() const {
         std::vector<std::string> files;
-        for (const auto& entry : fs::recursive_directory_iterator(m_folder.Path() + "/out")) {
+        for (const auto& entry : fs::recursive_directory_iterator(m_folder.Path() + "/out"))
             if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), m_folder.Path() + "/out"));
-        }
         std::sort(files.begin(), files.end());
         return files;
     }

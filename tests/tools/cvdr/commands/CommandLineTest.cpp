@@ -93,8 +93,7 @@ TEST(CvdrCommandLineTest, FindsThePluginAndRefusesWhatIsNone) {
     const fixture::TempDir folder;
     const std::string record = WriteRecord(folder);
     const std::string fake = folder.Write("libfake.so", "not a shared library\n");
-    cvdrtest::RunSettings badEnvironment;
-    badEnvironment.environment["CVDR_PLUGIN"] = fake;
+    const cvdrtest::RunSettings badEnvironment{{{"CVDR_PLUGIN", fake}}, ""};
     cvdrtest::Result result = RunCvdr({"info", record}, badEnvironment);
     EXPECT_EQ(result.status, 1);
     ASSERT_EQ(CvdrErrorLines(result.err).size(), 1u) << result.err;
@@ -115,9 +114,7 @@ TEST(CvdrCommandLineTest, FindsThePluginAndRefusesWhatIsNone) {
 TEST(CvdrCommandLineTest, OutputThatCannotBeWrittenGivesStatusOne) {
     const fixture::TempDir folder;
     const std::string record = WriteRecord(folder);
-    cvdrtest::RunSettings full;
-    full.stdoutPath = "/dev/full";
-    const cvdrtest::Result result = RunCvdr({"dump", record, "--plugin", cvdrtest::kPlugin}, full);
+    const cvdrtest::Result result = RunCvdr({"dump", record, "--plugin", cvdrtest::kPlugin}, {{}, "/dev/full"});
     EXPECT_EQ(result.status, 1) << result.err;
     EXPECT_EQ(result.err, "cvdr: cannot write to standard output\n");
 }

@@ -44,12 +44,9 @@ const std::string kSettings =
 
 class ConfigTest : public ::testing::TestWithParam<Encoding> {
 protected:
-    cvdrtest::Result Config(const std::vector<std::string>& arguments) {
-        std::vector<std::string> all{"config"};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        cvdrtest::RunSettings settings;
-        settings.environment["DR_MVQ4_REGISTRY"] = m_path;
-        return cvdrtest::RunCvdr(all, settings);
+    cvdrtest::Result Config(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "config");
+        return cvdrtest::RunCvdr(arguments, {{{"DR_MVQ4_REGISTRY", m_path}}, ""});
     }
     void WriteSettings(const std::string& text) { m_folder.Write("registry.reg", Encode(text, GetParam())); }
     std::string FileBytes() const { return cvdrtest::ReadFile(m_path); }
@@ -114,8 +111,7 @@ TEST(ConfigFileTest, MissingFileIsCreatedAndThePluginSeesWhatConfigWrites) {
     const std::string path = folder.Path() + "/new/dr_mvq4/registry.reg";
     const std::string record =
         folder.Write("small.xml", cvdrtest::SmallRecord().AddDigital("40", "Feeder/Breaker/Open").Xml());
-    cvdrtest::RunSettings settings;
-    settings.environment["DR_MVQ4_REGISTRY"] = path;
+    const cvdrtest::RunSettings settings{{{"DR_MVQ4_REGISTRY", path}}, ""};
     const auto run = [&](const std::vector<std::string>& arguments) { return cvdrtest::RunCvdr(arguments, settings); };
     const auto info = [&] { return run({"info", record, "--plugin", cvdrtest::kPlugin}).out; };
     EXPECT_EQ(run({"config", "path"}).out, path + "\n");

@@ -38,11 +38,11 @@ std::vector<Row> ParseCsv(const std::string& text) {
     return rows;
 }
 
-std::vector<Row> Export(const std::string& record, bool stub = false) {
+// Exports `record` and reads back the file named `stem`.csv.
+std::vector<Row> Export(const std::string& record, const std::string& stem, bool stub = false) {
     const fixture::TempDir folder;
     const cvdrtest::Result result = Cvdr({"export", record, "--to", "csv", "-o", folder.Path()}, stub);
     EXPECT_EQ(result.status, 0) << result.err;
-    const std::string stem = record.substr(record.rfind('/') + 1, record.rfind('.') - record.rfind('/') - 1);
     return ParseCsv(cvdrtest::ReadFile(folder.Path() + "/" + stem + ".csv"));
 }
 
@@ -51,7 +51,7 @@ TEST(CsvExportTest, EveryCellHoldsTheRecordsValue) {
     builder.AddDigital("12", "Say \"hi\", twice").AddStateImage("12", "1");
     const fixture::TempDir folder;
     const std::string record = folder.Write("small.xml", builder.Xml());
-    const std::vector<Row> rows = Export(record);
+    const std::vector<Row> rows = Export(record, "small");
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows[0], (Row{"time [ms]", "[IL1] [A]", "[VN]", "[K]", "[LS1]", "[BI1]", "[Say \"hi\", twice]"}));
     // Values in their shortest form that reads back bit for bit; none where invalid or unknown.
@@ -67,7 +67,7 @@ TEST(CsvExportTest, EveryCellHoldsTheRecordsValue) {
 }
 
 TEST(CsvExportTest, StubRecordKeepsTextsAndNonFiniteValues) {
-    const std::vector<Row> rows = Export("stub.rec", true);
+    const std::vector<Row> rows = Export("stub.rec", "stub", true);
     ASSERT_EQ(rows.size(), 6u);
     // time, I\xFFL1 [kA], the empty channel, Mode, Trip
     EXPECT_EQ(rows[0], (Row{"time [ms]", "I\xEF\xBF\xBDL1 [kA]", "", "Mode", "Trip"}));
