@@ -1,5 +1,5 @@
 // cvdr export --to comtrade, read back with the tests' own reader: values
-// within half a quantisation step of the plug-in's, missing values where
+// within half a quantisation step of the record's, missing values where
 // samples are invalid, status bits, time stamps, and configuration files
 // whose every line has exactly its fields.
 #include <gtest/gtest.h>

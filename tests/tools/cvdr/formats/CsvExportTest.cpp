@@ -1,5 +1,5 @@
 // cvdr export --to csv, parsed by the RFC 4180 rules and compared cell by
-// cell with what the plug-in reports.
+// cell with the values the record holds.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
