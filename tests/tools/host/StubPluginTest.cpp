@@ -7,7 +7,7 @@
 
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
+#include <iterator>
 
 #include "support/RecordFixture.h"
 #include "tools/support/CvdrProcess.h"
@@ -55,22 +55,16 @@ ordered_json ExpectedStubDump(const std::string& path, const std::string& option
     return expected;
 }
 
-std::string ReadLog(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class StubPluginTest : public ::testing::Test {
 protected:
     cvdrtest::Result Run(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--plugin", cvdrtest::kStubPlugin});
-        cvdrtest::RunSettings settings;
-        settings.environment["CVDR_STUB_LOG"] = m_log;
-        return RunCvdr(arguments, settings);
+        return RunCvdr(arguments, {{{"CVDR_STUB_LOG", m_log}}, ""});
     }
-    std::string FreeLog() const { return ReadLog(m_log); }
+    std::string FreeLog() const {
+        std::ifstream in(m_log);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 
     fixture::TempDir m_folder;
     const std::string m_log = m_folder.Path() + "/free.log";
@@ -85,8 +79,16 @@ TEST_F(StubPluginTest, DumpFollowsTheFormatToTheLastValue) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out.back(), '\n');
-    EXPECT_EQ(ordered_json::parse(result.out).dump(2), ExpectedStubDump(path, options, "deu").dump(2));
+    ordered_json expected = ExpectedStubDump(path, options, "deu");
+    EXPECT_EQ(ordered_json::parse(result.out).dump(2), expected.dump(2));
     EXPECT_EQ(FreeLog(), "free\n");
+    // Without --json the dump is JSON too; --no-samples drops exactly the values and their validity.
+    const cvdrtest::Result lean = Run({"dump", path, "--no-samples", "--lang", "deu", "--options=" + options});
+    for (auto& channel : expected["analog"]) {
+        channel.erase("values");
+        channel.erase("validity");
+    }
+    EXPECT_EQ(ordered_json::parse(lean.out).dump(2), expected.dump(2));
 }
 
 TEST_F(StubPluginTest, InfoListsSummaryAndOneRowPerChannel) {
@@ -110,6 +112,11 @@ TEST_F(StubPluginTest, InfoListsSummaryAndOneRowPerChannel) {
               "digital  0      Trip  -     3   BI     #000080  3\n"
               "logical  0      Mode  -     4   LS     #000080  3\n");
     EXPECT_EQ(FreeLog(), "free\n");
+    EXPECT_EQ(Run({"info", "plain.rec", "--channels"}).out, result.out.substr(result.out.find("kind ")));
+    const ordered_json json = ordered_json::parse(Run({"info", "plain.rec", "--json"}).out);
+    EXPECT_EQ(json["sampleCount"], 5);
+    EXPECT_EQ(json["channels"][0]["id"], -7);
+    EXPECT_EQ(json["channels"][3]["name"], "Mode");
 }
 
 TEST_F(StubPluginTest, RefusedRecordExitsWithOneLineAndNothingToFree) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
@@ -41,17 +40,13 @@ uint32_t LittleEndian(const std::string& bytes, size_t at, size_t width) {
 size_t ValueWidth(const std::string& type) { return type == "BINARY" ? 2 : 4; }
 
 std::optional<double> Scaled(const Config& config, size_t channel, const std::optional<int64_t>& raw) {
-    if (!raw) return std::nullopt;
-    return config.A(channel) * static_cast<double>(*raw) + config.B(channel);
+    return raw ? std::optional<double>(config.A(channel) * static_cast<double>(*raw) + config.B(channel)) : std::nullopt;
 }
 
+// The smallest integer of the width marks a missing value.
 std::optional<int64_t> BinaryRaw(const std::string& type, uint32_t bits) {
-    if (type == "BINARY") {
-        if (bits == 0x8000) return std::nullopt;
-        return static_cast<int16_t>(static_cast<uint16_t>(bits));
-    }
-    if (bits == 0x80000000u) return std::nullopt;
-    return static_cast<int32_t>(bits);
+    if (type == "BINARY") return bits == 0x8000 ? std::nullopt : std::optional<int64_t>(static_cast<int16_t>(bits));
+    return bits == 0x80000000u ? std::nullopt : std::optional<int64_t>(static_cast<int32_t>(bits));
 }
 
 Sample BinarySample(const Config& config, const std::string& bytes, size_t at) {
@@ -73,9 +68,8 @@ Sample BinarySample(const Config& config, const std::string& bytes, size_t at) {
         sample.raw.push_back(BinaryRaw(config.dataType, bits));
         sample.values.push_back(Scaled(config, i, sample.raw.back()));
     }
-    for (size_t i = 0; i < config.statusCount; ++i) {
+    for (size_t i = 0; i < config.statusCount; ++i)
         sample.status.push_back((LittleEndian(bytes, at + 2 * (i / 16), 2) >> (i % 16)) & 1);
-    }
     return sample;
 }
 
@@ -115,9 +109,8 @@ Config ParseConfig(const std::string& text) {
     config.sampleRate = std::stod(lines.at(at).at(0));
     config.endSample = static_cast<uint32_t>(std::stoul(lines.at(at++).at(1)));
     config.firstTime = lines.at(at).at(0) + "," + lines.at(at).at(1);
-    ++at;
-    config.triggerTime = lines.at(at).at(0) + "," + lines.at(at).at(1);
-    ++at;
+    config.triggerTime = lines.at(at + 1).at(0) + "," + lines.at(at + 1).at(1);
+    at += 2;
     config.dataType = lines.at(at++).at(0);
     if (lines.at(at++).at(0) != "1") throw std::runtime_error("expected time multiplier 1");
     if (config.station.at(2) == "2013") {
@@ -132,12 +125,12 @@ std::vector<Sample> ReadData(const Config& config, const std::string& bytes) {
     std::vector<Sample> samples;
     if (config.dataType == "ASCII") {
         for (const std::string& line : CrLfLines(bytes)) samples.push_back(AsciiSample(config, line));
-        return samples;
-    }
+    } else {
     const size_t record =
         8 + config.analogCount * ValueWidth(config.dataType) + 2 * ((config.statusCount + 15) / 16);
     if (bytes.size() % record != 0) throw std::runtime_error("data file size is no whole number of records");
     for (size_t at = 0; at < bytes.size(); at += record) samples.push_back(BinarySample(config, bytes, at));
+    }
     return samples;
 }
 
@@ -159,14 +152,6 @@ Combined SplitCombined(const std::string& bytes) {
     combined.data = bytes.substr(datEnd);
     if (inf + 24 != hdr) throw std::runtime_error("INF section not empty");
     return combined;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 }  // namespace comtradetest

@@ -58,8 +58,6 @@ struct Combined {
 
 Combined SplitCombined(const std::string& bytes);
 
-std::string ReadFile(const std::string& path);
-
 }  // namespace comtradetest
 
 #endif

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "host/RecordReader.h"
 
@@ -28,11 +29,6 @@ fixture::RecordBuilder SmallRecord() {
     return builder;
 }
 
-cvdrtest::Result Cvdr(std::vector<std::string> arguments, bool stub) {
-    arguments.insert(arguments.begin(), {"--plugin", stub ? cvdrtest::kStubPlugin : cvdrtest::kPlugin});
-    return cvdrtest::RunCvdr(arguments);
-}
-
 host::Record Load(const std::string& path) {
     std::string error;
     const std::shared_ptr<host::Plugin> plugin = host::Plugin::Load(kPlugin, error);
@@ -42,30 +38,9 @@ host::Record Load(const std::string& path) {
     return record.value_or(host::Record());
 }
 
-std::vector<std::optional<double>> AnalogValues(const host::AnalogChannel& channel) {
-    std::vector<std::optional<double>> values;
-    for (uint32_t i = 0; i < channel.sampleCount; ++i) {
-        values.push_back(channel.IsValid(i) ? std::optional<double>(channel.values[i]) : std::nullopt);
-    }
-    return values;
-}
-
-template <typename State, typename Channel, typename StateOf>
-std::vector<State> States(const Channel& channel, size_t sampleCount, State none, StateOf stateOf) {
-    std::vector<State> states(sampleCount, none);
-    for (const auto& transition : channel.transitions) {
-        for (size_t i = transition.firstSample; i < sampleCount; ++i) states[i] = stateOf(transition);
-    }
-    return states;
-}
-
-std::vector<int> DigitalStates(const host::DigitalChannel& channel, size_t sampleCount) {
-    return States<int>(channel, sampleCount, 0,
-                       [](const DigitalTransition& t) { return static_cast<int>(t.state); });
-}
-
-std::vector<std::string> LogicalTexts(const host::LogicalChannel& channel, size_t sampleCount) {
-    return States<std::string>(channel, sampleCount, "", [](const LogicalTransition& t) { return t.text; });
+Result Cvdr(std::vector<std::string> arguments, bool stub) {
+    arguments.insert(arguments.begin(), {"--plugin", stub ? kStubPlugin : kPlugin});
+    return RunCvdr(arguments);
 }
 
 }  // namespace cvdrtest

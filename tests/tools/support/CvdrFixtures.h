@@ -1,10 +1,8 @@
 // A small record and helpers shared by the tests of cvdr's commands: cvdr
-// with either plug-in, and a record read through the host library as the
-// reference for outputs.
+// with either plug-in, and a record read through the host library.
 #ifndef DR_MVQ4_TESTS_TOOLS_SUPPORT_CVDR_FIXTURES_H
 #define DR_MVQ4_TESTS_TOOLS_SUPPORT_CVDR_FIXTURES_H
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,13 +25,6 @@ host::Record Load(const std::string& path);
 
 // Runs cvdr with the real plug-in (or the stub when `stub`).
 cvdrtest::Result Cvdr(std::vector<std::string> arguments, bool stub = false);
-
-// Sample values of a channel: the analog value (none when invalid), a
-// digital channel's state (0 invalid, 1 low, 2 high) or a logical channel's
-// text.
-std::vector<std::optional<double>> AnalogValues(const host::AnalogChannel& channel);
-std::vector<int> DigitalStates(const host::DigitalChannel& channel, size_t sampleCount);
-std::vector<std::string> LogicalTexts(const host::LogicalChannel& channel, size_t sampleCount);
 
 }  // namespace cvdrtest
 

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -13,13 +14,6 @@
 
 namespace cvdrtest {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void Redirect(const std::string& path, int target) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -31,13 +25,8 @@ void Redirect(const std::string& path, int target) {
 [[noreturn]] void ExecCvdr(const std::vector<std::string>& arguments, const RunSettings& settings,
                            const std::string& outPath, const std::string& errPath) {
     unsetenv("CVDR_PLUGIN");
-    for (const auto& [name, value] : settings.environment) {
-        if (value.empty()) {
-            unsetenv(name.c_str());
-        } else {
-            setenv(name.c_str(), value.c_str(), 1);
-        }
-    }
+    for (const auto& [name, value] : settings.environment)
+        value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
     Redirect(outPath, STDOUT_FILENO);
     Redirect(errPath, STDERR_FILENO);
     std::vector<char*> argv{const_cast<char*>(kCvdr)};
@@ -45,12 +34,6 @@ void Redirect(const std::string& path, int target) {
     argv.push_back(nullptr);
     execv(kCvdr, argv.data());
     _exit(127);
-}
-
-int WaitForExit(pid_t child) {
-    int status = 0;
-    if (waitpid(child, &status, 0) != child) throw std::runtime_error("waitpid failed");
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -62,11 +45,19 @@ Result RunCvdr(const std::vector<std::string>& arguments, const RunSettings& set
     const pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) ExecCvdr(arguments, settings, outPath, errPath);
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) throw std::runtime_error("waitpid failed");
     Result result;
-    result.status = WaitForExit(child);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (settings.stdoutPath.empty()) result.out = ReadFile(outPath);
     result.err = ReadFile(errPath);
     return result;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<std::string> CvdrErrorLines(const std::string& err) {

@@ -30,6 +30,9 @@ struct Result {
 
 Result RunCvdr(const std::vector<std::string>& arguments, const RunSettings& settings = {});
 
+// The bytes of a file; throws std::runtime_error when it cannot be read.
+std::string ReadFile(const std::string& path);
+
 // Lines of `err` written by cvdr itself: those of the plug-in (prefixed
 // "dr_mvq4: ") are left out.
 std::vector<std::string> CvdrErrorLines(const std::string& err);

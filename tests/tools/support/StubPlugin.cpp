@@ -121,20 +121,6 @@ private:
     RecordList<Transition> m_list;
 };
 
-class StubFile : public FileMetadataReader {
-public:
-    StubFile(std::string name, std::string description)
-        : m_name(std::move(name)), m_text(std::move(description)) {}
-    const char* GetFileName() override { return m_name.c_str(); }
-    const char* GetDescription() override { return m_text.c_str(); }
-    const char* GetTriggerTimeText() override { return "2001-02-03  04:05:06.789"; }
-    int GetDefaultXOffset() override { return -4; }
-
-private:
-    std::string m_name;
-    std::string m_text;
-};
-
 // 2001-02-03 04:05:ss, a Saturday, day 33 of the year.
 bool Calendar(tm* time, double* milliseconds, int second, int isdst, double ms) {
     *time = tm{};
@@ -144,7 +130,7 @@ bool Calendar(tm* time, double* milliseconds, int second, int isdst, double ms) 
     return true;
 }
 
-class StubReader : public DisturbanceDataReader {
+class StubReader : public DisturbanceDataReader, public FileMetadataReader {
 public:
     StubReader(const std::string& path, const std::string& options, const char* language);
     int GetAnalogChannelCount() override { return 2; }
@@ -160,7 +146,11 @@ public:
     bool GetTriggerTime(tm* time, double* ms) override { return Calendar(time, ms, 6, 0, 789.5); }
     bool GetSecondaryTime(tm* time, double* ms) override { return Calendar(time, ms, 7, -1, 0.1); }
     const char* GetLanguage() override { return m_language.c_str(); }
-    FileMetadataReader* GetFileMetadata() override { return &m_file; }
+    FileMetadataReader* GetFileMetadata() override { return this; }
+    const char* GetFileName() override { return m_name.c_str(); }
+    const char* GetDescription() override { return m_description.c_str(); }
+    const char* GetTriggerTimeText() override { return "2001-02-03  04:05:06.789"; }
+    int GetDefaultXOffset() override { return -4; }
     bool GetTimeZone(int* offset, int* dstOffset) override {
         *offset = -3600;
         *dstOffset = 1800;
@@ -168,7 +158,8 @@ public:
     }
 
 private:
-    StubFile m_file;
+    std::string m_name;
+    std::string m_description;
     std::string m_language;
     std::unique_ptr<AnalogChannelReader> m_analog[2];
     std::unique_ptr<DigitalChannelReader> m_digital;
@@ -176,7 +167,7 @@ private:
 };
 
 StubReader::StubReader(const std::string& path, const std::string& options, const char* language)
-    : m_file(path, options), m_language(language) {
+    : m_name(path), m_description(options), m_language(language) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const ChannelData current{
@@ -201,11 +192,7 @@ DR_MVQ4_API bool DR_MVQ4_CALL CreateDisturbanceDataReaderInstance(DisturbanceDat
                                                                   const wchar_t* path, const char* language,
                                                                   const wchar_t* options) {
     const std::string file = ToUtf8(path);
-    const std::string refused = "refuse.rec";
-    if (file.size() >= refused.size() &&
-        file.compare(file.size() - refused.size(), refused.size(), refused) == 0) {
-        return false;
-    }
+    if (file.size() >= 10 && file.compare(file.size() - 10, 10, "refuse.rec") == 0) return false;
     *out = new StubReader(file, ToUtf8(options), language);
     return true;
 }

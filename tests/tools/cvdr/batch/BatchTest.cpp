@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "batch/RecordFinder.h"
 #include "tools/support/ComtradeReader.h"
 #include "tools/support/CvdrFixtures.h"
 
@@ -39,9 +38,8 @@ protected:
     std::string Out(const std::string& name) const { return m_folder.Path() + "/out/" + name; }
     std::vector<std::string> Written() const {
         std::vector<std::string> files;
-        for (const auto& entry : fs::recursive_directory_iterator(m_folder.Path() + "/out")) {
+        for (const auto& entry : fs::recursive_directory_iterator(m_folder.Path() + "/out"))
             if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), m_folder.Path() + "/out"));
-        }
         std::sort(files.begin(), files.end());
         return files;
     }
@@ -80,10 +78,10 @@ TEST_F(BatchTest, ExistingOutputsAreReplacedOnlyWithForce) {
     EXPECT_EQ(cvdrtest::CvdrErrorLines(result.err),
               std::vector<std::string>{"cvdr: " + m_good + ": " + Out("good.cfg") +
                                        " exists; left as it was (--force replaces it)"});
-    EXPECT_EQ(comtradetest::ReadFile(Out("good.cfg")), "mine");
+    EXPECT_EQ(cvdrtest::ReadFile(Out("good.cfg")), "mine");
     result = Export({m_good, "--to", "comtrade", "--force"});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(comtradetest::ParseConfig(comtradetest::ReadFile(Out("good.cfg"))).endSample, 8u);
+    EXPECT_EQ(comtradetest::ParseConfig(cvdrtest::ReadFile(Out("good.cfg"))).endSample, 8u);
 }
 
 TEST_F(BatchTest, FilesNamedExplicitlyAreAlwaysTriedAndEmptyFoldersReported) {
@@ -98,24 +96,13 @@ TEST_F(BatchTest, FilesNamedExplicitlyAreAlwaysTriedAndEmptyFoldersReported) {
     EXPECT_EQ(Written(), std::vector<std::string>{"good.csv"});  // a failed record leaves nothing behind
 }
 
-TEST(RecordFinderTest, KnowsRecordsByTheirStart) {
-    EXPECT_TRUE(cvdr::LooksLikeRecord("<?xml version=\"1.0\"?>\n<DistFile>"));
-    EXPECT_TRUE(cvdr::LooksLikeRecord("\xEF\xBB\xBF\n\t <DistFile a=\"1\">"));
-    EXPECT_TRUE(cvdr::LooksLikeRecord("PK\x03\x04"));
-    EXPECT_FALSE(cvdr::LooksLikeRecord(" PK\x03\x04"));
-    EXPECT_FALSE(cvdr::LooksLikeRecord("<html><body>DistFile</body></html>"));
-    EXPECT_FALSE(cvdr::LooksLikeRecord("x <DistFile>"));
-    EXPECT_FALSE(cvdr::LooksLikeRecord(""));
-}
-
 // Runs cvdr with standard error on a pseudo-terminal and returns what the
 // terminal received.
 std::string RunOnTerminal(const std::vector<std::string>& arguments) {
     int terminal = -1;
     const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
+        dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
         setenv("DR_MVQ4_REGISTRY", "/nonexistent", 1);
         std::vector<char*> argv{const_cast<char*>(cvdrtest::kCvdr)};
         for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -125,11 +112,9 @@ std::string RunOnTerminal(const std::vector<std::string>& arguments) {
     }
     std::string screen;
     char buffer[4096];
-    for (pollfd wait{terminal, POLLIN, 0}; poll(&wait, 1, 10000) > 0;) {
-        const ssize_t got = read(terminal, buffer, sizeof buffer);
-        if (got <= 0) break;
+    ssize_t got = 0;
+    for (pollfd ready{terminal, POLLIN, 0}; poll(&ready, 1, 10000) > 0 && (got = read(terminal, buffer, 4096)) > 0;)
         screen.append(buffer, static_cast<size_t>(got));
-    }
     close(terminal);
     waitpid(child, nullptr, 0);
     return screen;

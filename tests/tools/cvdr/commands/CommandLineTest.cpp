@@ -67,13 +67,9 @@ TEST(CvdrCommandLineTest, WrongUsageGivesStatusTwoAndOneLine) {
         {{"export", "x", "-o", "o", "--to", "5"}, "--to: the output format is missing (comtrade or csv)"},
         {{"export", "x", "-o", "o", "--to", "csv", "--from", "5", "--to", "5"}, "--from must be less than --to"},
         {{"export", "x", "-o", "o", "--to", "csv", "--rev", "2013"}, ""},
-        {{"export", "x", "-o", "o", "--to", "comtrade", "--rev", "1999", "--data", "binary32"}, ""},
         {{"export", "x", "-o", "o", "--to", "comtrade", "--rev", "1999", "--data", "float32"}, ""},
-        {{"export", "x", "-o", "o", "--to", "comtrade", "--rev", "1999", "--cff"}, ""},
         {{"export", "x", "-o", "o", "--to", "comtrade", "--data", "float64"}, ""},
-        {{"plot", "x", "-o", "p.png", "--size", "640"}, ""},
         {{"plot", "x", "-o", "p.png", "--size", "50x480"}, ""},
-        {{"plot", "x", "-o", "p.png", "--size", "640x480x2"}, ""},
         {{"plot", "x", "-o", "p.jpg"}, ""},
         {{"config", "set", "colour", "red"}, ""},
         {{"config", "set", "reserve", "YES\nNO"}, ""},
@@ -86,59 +82,41 @@ TEST(CvdrCommandLineTest, WrongUsageGivesStatusTwoAndOneLine) {
         EXPECT_EQ(lines[0].rfind("cvdr: " + message, 0), 0u) << lines[0];
         EXPECT_EQ(result.out, "");
     }
-    for (const auto& arguments : std::vector<std::vector<std::string>>{{"--help"}, {"dump", "--help"}}) {
-        const cvdrtest::Result result = RunCvdr(arguments);
-        EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_NE(result.out.find("Usage:"), std::string::npos) << result.out;
-    }
+    const cvdrtest::Result help = RunCvdr({"dump", "--help"});
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_NE(help.out.find("Usage:"), std::string::npos) << help.out;
 }
 
-TEST(CvdrCommandLineTest, PluginThatIsNoLibraryGivesStatusOne) {
+// The plug-in comes from --plugin, else CVDR_PLUGIN, else beside cvdr; one
+// that is no library, or lacks the reader exports, gives status 1.
+TEST(CvdrCommandLineTest, FindsThePluginAndRefusesWhatIsNone) {
     const fixture::TempDir folder;
     const std::string record = WriteRecord(folder);
     const std::string fake = folder.Write("libfake.so", "not a shared library\n");
-    cvdrtest::Result result = RunCvdr({"dump", record, "--plugin", fake});
+    const cvdrtest::RunSettings badEnvironment{{{"CVDR_PLUGIN", fake}}, ""};
+    cvdrtest::Result result = RunCvdr({"info", record}, badEnvironment);
     EXPECT_EQ(result.status, 1);
     ASSERT_EQ(CvdrErrorLines(result.err).size(), 1u) << result.err;
     EXPECT_EQ(result.err.rfind("cvdr: cannot load the plug-in: " + fake + ": ", 0), 0u) << result.err;
-    // A library without the two exports is refused as well.
     result = RunCvdr({"info", record, "--plugin", "libm.so.6"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "cvdr: the plug-in libm.so.6 lacks the reader exports\n");
-}
-
-TEST(CvdrCommandLineTest, FindsThePluginByOptionEnvironmentOrBesideItself) {
-    const fixture::TempDir folder;
-    const std::string record = WriteRecord(folder);
-    const std::string fake = folder.Write("libfake.so", "junk");
-    cvdrtest::RunSettings badEnvironment;
-    badEnvironment.environment["CVDR_PLUGIN"] = fake;
-
-    EXPECT_EQ(RunCvdr({"info", record}, badEnvironment).status, 1);  // the environment is used
-    EXPECT_EQ(RunCvdr({"info", record, "--plugin", cvdrtest::kPlugin}, badEnvironment).status, 0);
     EXPECT_EQ(RunCvdr({"--plugin", cvdrtest::kPlugin, "info", record}, badEnvironment).status, 0);
-    const cvdrtest::Result beside = RunCvdr({"info", record});  // libdr_mvq4.so next to cvdr
-    EXPECT_EQ(beside.status, 0) << beside.err;
+    result = RunCvdr({"info", record});  // libdr_mvq4.so next to cvdr
+    EXPECT_EQ(result.status, 0) << result.err;
     const cvdrtest::Result version = RunCvdr({"--version", "--plugin", cvdrtest::kPlugin});
     EXPECT_EQ(version.out.find("plug-in: " + std::string(cvdrtest::kPlugin) + " (loads"), 11u) << version.out;
     // An empty option string is passed on, not refused as a missing value.
-    for (const char* empty : {"--options=", "--options"}) {
-        std::vector<std::string> arguments{"info", record, empty};
-        if (std::string(empty) == "--options") arguments.emplace_back();
-        EXPECT_EQ(RunCvdr(arguments).status, 0) << empty;
-    }
+    EXPECT_EQ(RunCvdr({"info", record, "--options="}).status, 0);
+    EXPECT_EQ(RunCvdr({"info", record, "--options", ""}).status, 0);
 }
 
 TEST(CvdrCommandLineTest, OutputThatCannotBeWrittenGivesStatusOne) {
     const fixture::TempDir folder;
     const std::string record = WriteRecord(folder);
-    cvdrtest::RunSettings full;
-    full.stdoutPath = "/dev/full";
-    for (const char* command : {"dump", "info"}) {
-        const cvdrtest::Result result = RunCvdr({command, record, "--plugin", cvdrtest::kPlugin}, full);
-        EXPECT_EQ(result.status, 1) << command << ": " << result.err;
-        EXPECT_EQ(result.err, "cvdr: cannot write to standard output\n");
-    }
+    const cvdrtest::Result result = RunCvdr({"dump", record, "--plugin", cvdrtest::kPlugin}, {{}, "/dev/full"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(result.err, "cvdr: cannot write to standard output\n");
 }
 
 }  // namespace

@@ -13,12 +13,8 @@ using cvdrtest::RunCvdr;
 
 // A container whose model names its one channel, with English texts.
 fixture::RecordContainerBuilder NamedContainer() {
-    static fixture::DeviceModelBuilder model;
-    static bool described = false;
-    if (!described) {
-        model.Module("Meas", "Measurement").Channel("Meas/IL1", "Current IL1");
-        described = true;
-    }
+    fixture::DeviceModelBuilder model;
+    model.Module("Meas", "Measurement").Channel("Meas/IL1", "Current IL1");
     fixture::RecordBuilder record;
     record.AddAnalog(fixture::DeviceModelBuilder::Key("Meas/IL1"), "Meas/IL1", {1, 2}, 1000);
     fixture::RecordContainerBuilder container;
@@ -26,7 +22,7 @@ fixture::RecordContainerBuilder NamedContainer() {
     return container;
 }
 
-TEST(CvdrCheck, ReportsEachStepOfAVerifiedContainer) {
+TEST(CvdrCheck, ReportsEachStepAndNamesTheFailingOneWithTheDecodersMessage) {
     fixture::TempDir folder;
     const std::string file = NamedContainer().Write(folder);
     const auto info = RunCvdr({"info", file, "--lang", "FRA"});
@@ -41,22 +37,18 @@ TEST(CvdrCheck, ReportsEachStepOfAVerifiedContainer) {
                              "result: verified"}) {
         EXPECT_NE(result.out.find(std::string(line) + "\n"), std::string::npos) << line << "\n" << result.out;
     }
-}
-
-TEST(CvdrCheck, NamesTheFailingStepWithTheDecodersMessage) {
-    fixture::TempDir folder;
     fixture::RecordContainerBuilder damaged = NamedContainer();
     damaged.MetaAttribute("checksumContainerData", std::string(32, 'f'));
-    const auto result = RunCvdr({"check", damaged.Write(folder)});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.out.find("container data: failed: OpenContainer fails / Internal error in Corvane Container: / "
+    const auto failed = RunCvdr({"check", damaged.Write(folder, "damaged.zip")});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.out.find("container data: failed: OpenContainer fails / Internal error in Corvane Container: / "
                               "Invalid container data checksum!"),
               std::string::npos)
-        << result.out;
+        << failed.out;
     // A container that does not verify gives no record text at all.
-    EXPECT_NE(result.out.find("channels: failed: the record does not load: container check failed: "),
+    EXPECT_NE(failed.out.find("channels: failed: the record does not load: container check failed: "),
               std::string::npos)
-        << result.out;
+        << failed.out;
 }
 
 TEST(CvdrModels, ListsCandidatesAndTheSelection) {
@@ -70,15 +62,13 @@ TEST(CvdrModels, ListsCandidatesAndTheSelection) {
     EXPECT_EQ(listing.status, 0);
     EXPECT_NE(listing.out.find("candidates: 2\n"), std::string::npos) << listing.out;
     EXPECT_NE(listing.out.find("versions of CVR87: 04.10.02 04.10.03\n"), std::string::npos) << listing.out;
-    auto selected = RunCvdr({"models", "--options", options, "--device", "CVR87", "--version", "04.10.02"});
-    EXPECT_EQ(selected.status, 0);
-    EXPECT_NE(selected.out.find("check load: passed"), std::string::npos) << selected.out;
-    auto broken = RunCvdr({"models", "--options", options, "--device", "CVR87", "--version", "04.10.03"});
-    EXPECT_EQ(broken.status, 1);
-    EXPECT_NE(broken.out.find("check load: failed"), std::string::npos) << broken.out;
-    auto missing = RunCvdr({"models", "--options", options, "--device", "CVR87", "--version", "9.9"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.out.find("selected: none"), std::string::npos) << missing.out;
+    const std::pair<const char*, const char*> versions[] = {
+        {"04.10.02", "check load: passed"}, {"04.10.03", "check load: failed"}, {"9.9", "selected: none"}};
+    for (const auto& [version, line] : versions) {
+        const auto result = RunCvdr({"models", "--options", options, "--device", "CVR87", "--version", version});
+        EXPECT_EQ(result.status, std::string(version) == "04.10.02" ? 0 : 1) << version;
+        EXPECT_NE(result.out.find(line), std::string::npos) << result.out;
+    }
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "platform/TextConversion.h"
-#include "tools/support/ComtradeReader.h"
 #include "tools/support/CvdrFixtures.h"
 
 namespace {
@@ -45,15 +44,12 @@ const std::string kSettings =
 
 class ConfigTest : public ::testing::TestWithParam<Encoding> {
 protected:
-    cvdrtest::Result Config(const std::vector<std::string>& arguments) {
-        std::vector<std::string> all{"config"};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        cvdrtest::RunSettings settings;
-        settings.environment["DR_MVQ4_REGISTRY"] = m_path;
-        return cvdrtest::RunCvdr(all, settings);
+    cvdrtest::Result Config(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "config");
+        return cvdrtest::RunCvdr(arguments, {{{"DR_MVQ4_REGISTRY", m_path}}, ""});
     }
     void WriteSettings(const std::string& text) { m_folder.Write("registry.reg", Encode(text, GetParam())); }
-    std::string FileBytes() const { return comtradetest::ReadFile(m_path); }
+    std::string FileBytes() const { return cvdrtest::ReadFile(m_path); }
     std::string Expected(const std::string& text) const { return Encode(text, GetParam()); }
 
     fixture::TempDir m_folder;
@@ -91,76 +87,47 @@ TEST_P(ConfigTest, ValueDefinedTwiceKeepsOneDefinitionWhereTheFirstWas) {
     EXPECT_EQ(Config({"get", "fullname"}).out, "NO\n");
 }
 
-TEST_P(ConfigTest, MissingSectionIsAppended) {
-    const std::string other =
-        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Other]\n\"a\"=\"b\"";  // no line end at the end
+// A file of other keys gets the settings key appended; a file without the
+// export's first line is no registry export and is left alone.
+TEST_P(ConfigTest, MissingSectionIsAppendedButOnlyToARegistryExport) {
+    const std::string other = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Other]\n\"a\"=\"b\"";  // no line end at the end
     WriteSettings(other);
     ASSERT_EQ(Config({"set", "SCALE_TMP", "NO"}).status, 0);
-    EXPECT_EQ(FileBytes(),
-              Expected(other + "\n\n[HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings]\n"
-                               "\"SCALE_TMP\"=\"NO\"\n\n"));
-}
-
-TEST_P(ConfigTest, FileThatIsNoRegistryExportIsLeftAlone) {
-    WriteSettings(
-        "[HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings]\r\n\"reserve\"=\"YES\"\r\n");
-    const std::string before = FileBytes();
+    EXPECT_EQ(FileBytes(), Expected(other + "\n\n" + kSection.substr(0, kSection.size() - 2) +
+                                    "\n\"SCALE_TMP\"=\"NO\"\n\n"));
+    WriteSettings(kSection + "\"reserve\"=\"YES\"\r\n");
     const cvdrtest::Result result = Config({"set", "reserve", "NO"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("not a registry file"), std::string::npos) << result.err;
-    EXPECT_EQ(FileBytes(), before);
+    EXPECT_EQ(FileBytes(), Expected(kSection + "\"reserve\"=\"YES\"\r\n"));
 }
 
-std::string EncodingName(const ::testing::TestParamInfo<Encoding>& parameter) {
-    if (parameter.param == Encoding::kUtf16) return "Utf16Le";
-    return parameter.param == Encoding::kUtf8 ? "Utf8" : "Utf8WithMark";
-}
+INSTANTIATE_TEST_SUITE_P(Encodings, ConfigTest, ::testing::Values(Encoding::kUtf16, Encoding::kUtf8, Encoding::kUtf8Mark));
 
-INSTANTIATE_TEST_SUITE_P(Encodings, ConfigTest,
-                         ::testing::Values(Encoding::kUtf16, Encoding::kUtf8, Encoding::kUtf8Mark),
-                         EncodingName);
-
-TEST(ConfigFileTest, MissingFileIsCreatedAsRegeditWritesIt) {
+// A missing file is created as regedit writes one, after refusing unknown
+// names without creating it; the plug-in reads what config writes.
+TEST(ConfigFileTest, MissingFileIsCreatedAndThePluginSeesWhatConfigWrites) {
     const fixture::TempDir folder;
     const std::string path = folder.Path() + "/new/dr_mvq4/registry.reg";
-    cvdrtest::RunSettings settings;
-    settings.environment["DR_MVQ4_REGISTRY"] = path;
-    EXPECT_EQ(cvdrtest::RunCvdr({"config", "path"}, settings).out, path + "\n");
-    const cvdrtest::Result result = cvdrtest::RunCvdr({"config", "set", "fullname", "YES"}, settings);
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(comtradetest::ReadFile(path), Encode("Windows Registry Editor Version 5.00\r\n\r\n" + kSection +
-                                                       "\"fullname\"=\"YES\"\r\n\r\n",
-                                                   Encoding::kUtf16));
-}
-
-TEST(ConfigFileTest, ThePluginSeesWhatConfigWrites) {
-    const fixture::TempDir folder;
     const std::string record =
         folder.Write("small.xml", cvdrtest::SmallRecord().AddDigital("40", "Feeder/Breaker/Open").Xml());
-    cvdrtest::RunSettings settings;
-    settings.environment["DR_MVQ4_REGISTRY"] = folder.Path() + "/registry.reg";
-    const auto info = [&] {
-        return cvdrtest::RunCvdr({"info", record, "--plugin", cvdrtest::kPlugin}, settings).out;
-    };
+    const cvdrtest::RunSettings settings{{{"DR_MVQ4_REGISTRY", path}}, ""};
+    const auto run = [&](const std::vector<std::string>& arguments) { return cvdrtest::RunCvdr(arguments, settings); };
+    const auto info = [&] { return run({"info", record, "--plugin", cvdrtest::kPlugin}).out; };
+    EXPECT_EQ(run({"config", "path"}).out, path + "\n");
+    EXPECT_EQ(run({"config", "get", "reserved"}).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_NE(info().find("[Open]"), std::string::npos);
-    ASSERT_EQ(cvdrtest::RunCvdr({"config", "set", "FULL_NAME_TMP", "YES"}, settings).status, 0);
+    ASSERT_EQ(run({"config", "set", "FULL_NAME_TMP", "YES"}).status, 0);
+    EXPECT_EQ(cvdrtest::ReadFile(path), Encode("Windows Registry Editor Version 5.00\r\n\r\n" + kSection +
+                                                       "\"FULL_NAME_TMP\"=\"YES\"\r\n\r\n",
+                                                   Encoding::kUtf16));
     EXPECT_NE(info().find("[Feeder/Breaker/Open]"), std::string::npos) << info();
-    const std::string listing = cvdrtest::RunCvdr({"config"}, settings).out;
-    EXPECT_NE(
-        listing.find("fullname  -      FULL_NAME_TMP  YES    names made from keys show the whole key path"),
-        std::string::npos)
-        << listing;
-    ASSERT_EQ(cvdrtest::RunCvdr({"config", "unset", "full_name_tmp"}, settings).status, 0);
+    EXPECT_NE(run({"config"}).out.find("fullname  -      FULL_NAME_TMP  YES    names made from keys show the whole key path"),
+              std::string::npos);
+    ASSERT_EQ(run({"config", "unset", "full_name_tmp"}).status, 0);
     EXPECT_NE(info().find("[Open]"), std::string::npos);
-}
-
-TEST(ConfigFileTest, RefusesUnknownNamesAndValuesOverLines) {
-    const fixture::TempDir folder;
-    cvdrtest::RunSettings settings;
-    settings.environment["DR_MVQ4_REGISTRY"] = folder.Path() + "/registry.reg";
-    EXPECT_EQ(cvdrtest::RunCvdr({"config", "get", "reserved"}, settings).status, 2);
-    EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/registry.reg"));
-    const cvdrtest::Result loose = cvdrtest::RunCvdr({"config", "set", "reserve", "yes"}, settings);
+    const cvdrtest::Result loose = run({"config", "set", "reserve", "yes"});
     EXPECT_EQ(loose.status, 0);
     EXPECT_NE(loose.err.find("only \"YES\" turns reserve on"), std::string::npos) << loose.err;
 }
