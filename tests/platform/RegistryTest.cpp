@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "platform/RegistryFile.h"
 #include "platform/TextConversion.h"
 #include "support/RecordFixture.h"
 

@@ -3,7 +3,7 @@
 #include <fmt/format.h>
 
 #include "Utf8.h"
-#include "platform/Registry.h"
+#include "platform/RegistryFile.h"
 
 namespace cvdr {
 namespace {
