@@ -3,8 +3,8 @@
 // model files a folder offers and which one a record selects, and the plain
 // and compressed model files.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include <filesystem>
 
 #include "container/DeviceContainer.h"
 #include "container/DeviceModelCandidate.h"
@@ -126,8 +126,10 @@ TEST(DeviceModelCandidates, ContainersWinOverModelFilesOfTheSameVersion) {
          {"CVR87_V1.2.dm", "CVR87_V1.2.DeCon", "CVR87_V1.3.DM_C", "CVR87_V1.4.dmx", "other.txt"}) {
         folder.Write(name, "x");
     }
-    mkdir((folder.Path() + "/CVR87_V1.5.DeCon").c_str(), 0755);  // a folder named like a model
-    symlink((folder.Path() + "/loop.DeCon").c_str(), (folder.Path() + "/loop.DeCon").c_str());
+    const std::filesystem::path root = std::filesystem::u8path(folder.Path());
+    std::filesystem::create_directory(root / "CVR87_V1.5.DeCon");  // a folder named like a model
+    std::error_code noLinks;  // where the system makes no links, there is no loop to skip
+    std::filesystem::create_symlink(root / "loop.DeCon", root / "loop.DeCon", noLinks);
     const DeviceModelCandidates candidates = Candidates(folder.Path() + "/", 0);
     EXPECT_EQ(Listed(candidates), "CVR87|1.2|CVR87_V1.2.DeCon CVR87|1.3|CVR87_V1.3.DM_C");
     ASSERT_NE(candidates.Select("CVR87", "1.3"), nullptr);

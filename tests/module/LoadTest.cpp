@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/FileAccess.h"
 #include "platform/MessageBox.h"
 #include "support/LoadedRecord.h"
 
@@ -145,17 +146,19 @@ TEST(Load, FailuresLeaveTheOutParameterUntouchedAndAreShown) {
     EXPECT_FALSE(attempt("PK\x03\x04 not really an archive"));
     FreeDisturbanceDataReaderInstance(nullptr);
 
-    // A missing file is shown once, with its name and the reason.
+    // A missing file is shown once, with its name and the system's reason.
+    const std::string missing = "/nonexistent/folder/record.xml";
     std::vector<std::string> messages;
     const platform::MessageSink previous =
         platform::SetMessageSink([&](const std::string& text) { messages.push_back(text); });
     DisturbanceDataReader* out = sentinel;
-    EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, L"/nonexistent/folder/record.xml", "ENG", L""));
+    EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, fixture::Wide(missing).c_str(), "ENG", L""));
     platform::SetMessageSink(previous);
     EXPECT_EQ(out, sentinel);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find("/nonexistent/folder/record.xml"), std::string::npos);
-    EXPECT_NE(messages[0].find("No such file"), std::string::npos);
+    std::string bytes;
+    int reason = 0;
+    ASSERT_FALSE(platform::ReadWholeFile(missing, bytes, reason));
+    EXPECT_EQ(messages, std::vector<std::string>{platform::FileErrorMessage(missing, reason)});
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // The user's reserve, scale and full-name settings as the decoder reads them
-// from the registry file.
+// from the registry.
 #include <gtest/gtest.h>
 
 #include "settings/RegistrySettings.h"
-#include "support/RecordFixture.h"
+#include "support/RegistryFixture.h"
 
 namespace {
 
@@ -12,9 +12,8 @@ namespace {
 std::string Settings(
     const std::string& body,
     const std::string& key = "HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings") {
-    fixture::TempDir folder;
-    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[" + key + "]\r\n" + body;
-    fixture::ScopedEnv registry("DR_MVQ4_REGISTRY", folder.Write("settings.reg", text).c_str());
+    fixture::ScopedRegistry registry;
+    registry.Write("Windows Registry Editor Version 5.00\r\n\r\n[" + key + "]\r\n" + body);
     return std::string() + (settings::IsReserveShown() ? '1' : '0') +
            (settings::IsScaleEnabled() ? '1' : '0') + (settings::IsFullNameShown() ? '1' : '0') + " " +
            settings::ShortenChannelName("Prot/Group/IL1") + "|" + settings::ShortenChannelName("IL1") + "|" +
