@@ -3,7 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/TextConversion.h"
+#include "container/ZipFileOpen.h"
+#include "platform/AsciiCase.h"
 
 namespace container {
 namespace {
@@ -40,7 +41,7 @@ ZipArchive::~ZipArchive() { Close(); }
 
 bool ZipArchive::Open(const std::wstring& path) {
     Close();
-    m_archive = unzOpen64(platform::WideToUtf8(path).c_str());
+    m_archive = OpenZipFile(path);
     return m_archive != nullptr;
 }
 

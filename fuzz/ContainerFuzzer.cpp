@@ -2,27 +2,40 @@
 // the load does.
 #include "FuzzTarget.h"
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <new>
+#include <random>
 #include <string>
 
 #include "devicemodel/ExtendedSettingsSet.h"
 #include "container/RecordContainer.h"
 #include "platform/TextConversion.h"
 
+namespace {
+
+// The container is read from a file: one of this process's own.
+const std::filesystem::path& InputPath() {
+    static const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("dr_mvq4-fuzz-container-" + std::to_string(std::random_device()()));
+    return path;
+}
+
+bool WriteInput(const uint8_t* data, size_t size) {
+    std::ofstream out(InputPath(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    char path[] = "/tmp/dr_mvq4-fuzz-container-XXXXXX";
-    const int file = mkstemp(path);
-    if (file < 0) return 0;
-    const bool written = write(file, data, size) == static_cast<ssize_t>(size);
-    close(file);
+    const bool written = WriteInput(data, size);
     try {
         container::RecordContainer records;
-        const std::wstring widePath = platform::Utf8ToWide(path);
+        const std::wstring widePath = platform::Utf8ToWide(InputPath().u8string());
         if (written && records.IsContainer(widePath) && records.OpenContainer(widePath)) {
             std::string text;
             devicemodel::ExtendedSettingsSet settings;
@@ -33,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     } catch (const std::bad_alloc&) {
     }
-    unlink(path);
+    std::error_code ignored;
+    std::filesystem::remove(InputPath(), ignored);
     return 0;
 }

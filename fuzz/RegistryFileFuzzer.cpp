@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Registry.h"
+#include "platform/RegistryFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const platform::RegistryHive hive =

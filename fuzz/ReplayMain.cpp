@@ -1,6 +1,7 @@
 // Replays fuzz inputs without a fuzzing engine: every file named on the
 // command line, or found in a folder named there, goes through the target
-// once. Used under ctest to keep the corpora of known bad inputs passing.
+// once. Used under ctest to keep the corpora of known bad inputs passing;
+// messages go to standard error.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "FuzzTarget.h"
+#include "platform/MessageBox.h"
 
 namespace {
 
@@ -23,6 +25,7 @@ int Replay(const std::filesystem::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::SetMessageSink(platform::WriteMessageLine);  // a replay never waits for a user
     int replayed = 0;
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path path(argv[i]);

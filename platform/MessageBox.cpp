@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/SystemMessageBox.h"
+
 namespace platform {
 namespace {
 
@@ -28,15 +30,19 @@ std::string MessageLine(const std::string& text) {
     return line;
 }
 
+void WriteMessageLine(const std::string& text) {
+    const std::string line = MessageLine(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
 void ShowMessageBox(const std::string& text) {
     const MessageSink& sink = CurrentSink();
     if (sink) {
         sink(text);
         return;
     }
-    const std::string line = MessageLine(text) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fflush(stderr);
+    ShowSystemMessageBox(text);
 }
 
 MessageSink SetMessageSink(MessageSink sink) {

@@ -1,23 +1,19 @@
-// Stand-in for the current user's registry hive.
+// The current user's registry hive: open a key below a root, query a value
+// into a caller's buffer, close the key. The calls, result codes and value
+// types are the system's; key and value names compare without regard to case.
 //
-// HKEY_CURRENT_USER is read from a text file in the format that the Windows
-// registry editor exports, so that settings can be brought over from a
-// Windows machine: the file named by $DR_MVQ4_REGISTRY, else
-// ${XDG_CONFIG_HOME:-$HOME/.config}/dr_mvq4/registry.reg.
-//
-// The calls mirror the system's registry calls: open a key below a root,
-// query a value into a caller's buffer, close the key. The file is read anew
-// on every open (the module never caches settings). A missing or unreadable
-// file means that no key exists; a malformed line in it is skipped.
-// Key and value names compare without regard to ASCII case, as on Windows.
+// Windows (win32/Registry.cpp): the system's registry, keys opened for
+// reading. Elsewhere (Registry.cpp) HKEY_CURRENT_USER is read from a text
+// file in the format that the Windows registry editor exports
+// (platform/RegistryFile.h), so that settings can be brought over from a
+// Windows machine. The file is read anew on every open (the module never
+// caches settings) and an open key holds a copy of its values as they were
+// when it was opened; a missing or unreadable file means that no key exists.
 #ifndef DR_MVQ4_PLATFORM_REGISTRY_H
 #define DR_MVQ4_PLATFORM_REGISTRY_H
 
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -36,45 +32,23 @@ constexpr uint32_t kRegDword = 4;
 constexpr uint32_t kRegMultiSz = 7;
 constexpr uint32_t kRegQword = 11;
 
-// A value as stored: its type and raw bytes. Strings are UTF-16LE with a
-// terminating NUL unit, a dword is 4 little-endian bytes, hex(N) keeps N.
-struct RegistryValue {
-    uint32_t type = kRegNone;
-    std::vector<uint8_t> data;
-};
-
-// Values of one key, by name upper-cased (ASCII); "" is the default value "@".
-using RegistryValues = std::map<std::wstring, RegistryValue>;
-
-// The parsed file: key path below HKEY_CURRENT_USER (upper-cased ASCII,
-// backslash-separated, no leading or trailing backslash) to its values.
-// A section's parent keys exist as well, with no values of their own.
-struct RegistryHive {
-    std::map<std::wstring, RegistryValues> keys;
-};
-
-// Parses the text of a regedit export (UTF-16LE with BOM, or UTF-8 with or
-// without BOM; header "Windows Registry Editor Version 5.00" or "REGEDIT4").
-// Only sections under HKEY_CURRENT_USER are kept. Text without a valid
-// header gives an empty hive.
-RegistryHive ParseRegistryFile(const std::string& bytes);
-
-// The path of the file that stands in for HKEY_CURRENT_USER.
-std::string RegistryFilePath();
-
-// An open key: a copy of the key's values, taken when it was opened.
+// An open key (the system's key handle on Windows).
 struct RegistryKeyData;
 using RegistryKey = RegistryKeyData*;
 
 // The root key HKEY_CURRENT_USER. Never closed.
 RegistryKey CurrentUserKey();
 
-// Opens parent\subKey; on success stores a new handle in *result.
+// Opens parent\subKey; on success stores a new handle in *result, otherwise
+// leaves *result unchanged. Backslashes at either end of `subKey` are
+// ignored; an empty `subKey` opens the parent anew.
 int32_t OpenRegistryKey(RegistryKey parent, const std::wstring& subKey, RegistryKey* result);
 
 // Queries a value. `type` and `size` may be null. With data null only the
 // type and size are reported. When *size is smaller than the value,
-// returns kRegistryMoreData and sets *size to the value's byte size.
+// returns kRegistryMoreData and sets *size to the value's byte size; without
+// a size only an empty value fits. A value that does not exist leaves
+// `type` and `size` unchanged.
 int32_t QueryRegistryValue(RegistryKey key, const std::wstring& name, uint32_t* type, uint8_t* data,
                            uint32_t* size);
 

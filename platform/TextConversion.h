@@ -1,10 +1,21 @@
 // Text conversion between the module's 8-bit texts and wide text.
 //
-// Wide text (std::wstring) holds one Unicode code point per element. Record
-// and model texts are UTF-8 where they carry names; the "ANSI code page" that
-// some texts are decoded with is Windows-1252. Every conversion accepts any
+// Record and model texts are UTF-8 where they carry names; some texts are
+// decoded with the system's "ANSI code page". Every conversion accepts any
 // input: bytes that do not decode become U+FFFD, code points that do not
 // encode become '?'.
+//
+// Linux stand-in (TextConversion.cpp): wide text holds one Unicode code point
+// per element, and the ANSI code page is Windows-1252; a malformed UTF-8
+// sequence gives one U+FFFD per byte that cannot start or continue it.
+//
+// Windows (win32/TextConversion.cpp): MultiByteToWideChar and
+// WideCharToMultiByte. Wide text is UTF-16 there: a code point above U+FFFF
+// takes two elements (a surrogate pair), and a lone surrogate counts as one
+// element that encodes as U+FFFD. The ANSI code page is the system's (CP_ACP;
+// Windows-1252 on Western European systems, a multi-byte code page on some
+// Asian ones). Characters it lacks become '?' without best-fit substitutes,
+// and the system decides how many U+FFFD a malformed UTF-8 sequence gives.
 #ifndef DR_MVQ4_PLATFORM_TEXT_CONVERSION_H
 #define DR_MVQ4_PLATFORM_TEXT_CONVERSION_H
 
@@ -13,12 +24,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AsciiCase.h"
+
 namespace platform {
 
 std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view text);
 
-// Windows-1252, the stand-in for the system's ANSI code page.
+// The system's ANSI code page (Windows-1252 in the stand-in).
 std::wstring AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::wstring_view text);
 
@@ -27,14 +40,6 @@ std::string WideToAnsi(std::wstring_view text);
 std::wstring Utf16LeToWide(const uint8_t* bytes, size_t size);
 // Wide text to UTF-16 little-endian bytes, without terminator.
 std::string WideToUtf16Le(std::wstring_view text);
-
-// Upper-cases ASCII letters only, as the C runtime does in the "C" locale.
-std::wstring AsciiUpper(std::wstring_view text);
-std::string AsciiUpper(std::string_view text);
-bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
-
-// `text` without the blanks and tabs around it.
-std::wstring_view Trim(std::wstring_view text);
 
 }  // namespace platform
 

@@ -3,31 +3,16 @@
 #include <cwchar>
 
 namespace record {
-namespace {
-
-// Civil date of a day count since 1970-01-01 (proleptic Gregorian).
-void CivilFromDays(int64_t days, int& year, int& month, int& day) {
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t monthPart = (5 * dayOfYear + 2) / 153;
-    day = static_cast<int>(dayOfYear - (153 * monthPart + 2) / 5 + 1);
-    month = static_cast<int>(monthPart < 10 ? monthPart + 3 : monthPart - 9);
-    year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-}
-
-}  // namespace
 
 bool BreakDownUtc(int64_t seconds, CalendarTime& time) {
-    if (seconds < 0 || seconds > kLastRepresentableSecond) return false;
-    const int64_t days = seconds / 86400;
-    const int64_t rest = seconds % 86400;
-    CivilFromDays(days, time.year, time.month, time.day);
-    time.hour = static_cast<int>(rest / 3600);
-    time.minute = static_cast<int>(rest / 60 % 60);
-    time.second = static_cast<int>(rest % 60);
+    std::tm fields{};
+    if (!platform::BreakDownUtc(seconds, fields)) return false;
+    time.year = fields.tm_year + 1900;
+    time.month = fields.tm_mon + 1;
+    time.day = fields.tm_mday;
+    time.hour = fields.tm_hour;
+    time.minute = fields.tm_min;
+    time.second = fields.tm_sec;
     return true;
 }
 
@@ -47,8 +32,7 @@ bool NormaliseLocalTime(const CalendarTime& time, std::tm& result) {
     fields.tm_min = time.minute;
     fields.tm_sec = time.second;
     fields.tm_isdst = -1;
-    const std::time_t seconds = std::mktime(&fields);
-    if (seconds < 0 || static_cast<int64_t>(seconds) > kLastRepresentableSecond) return false;
+    if (!platform::NormaliseLocalTime(fields)) return false;
     result = fields;
     return true;
 }

@@ -1,12 +1,14 @@
-// Calendar arithmetic of the trigger time: breaking seconds since
-// 1970-01-01 UTC into calendar fields, the trigger-time text, and the
-// normalisation of the fields as local time.
+// The trigger time's calendar: seconds since 1970-01-01 UTC broken into
+// calendar fields, the trigger-time text, and the normalisation of the fields
+// as local time, on the runtime's conversions (platform/TimeConversion.h).
 #ifndef DR_MVQ4_RECORD_TRIGGER_TIME_H
 #define DR_MVQ4_RECORD_TRIGGER_TIME_H
 
 #include <cstdint>
 #include <ctime>
 #include <string>
+
+#include "platform/TimeConversion.h"
 
 namespace record {
 
@@ -21,7 +23,7 @@ struct CalendarTime {
 };
 
 // Latest second the breakdown represents: 3000-12-31 23:59:59 UTC.
-constexpr int64_t kLastRepresentableSecond = 32535215999;
+constexpr int64_t kLastRepresentableSecond = platform::kLastRepresentableSecond;
 
 // UTC breakdown of `seconds` since the epoch; false before 1970 or after the
 // year 3000, leaving `time` unchanged.

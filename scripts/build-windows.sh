@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Prepares the 32-bit Windows cross build on Debian 12:
+# The 32-bit Windows cross build on Debian 12:
 #  - installs the MinGW-w64 toolchain, MinGW zlib and, unless --no-test-tools,
 #    wine (32-bit), clang, lld and llvm for running and checking the results;
 #  - fetches Debian's own pugixml and zlib source packages (minizip is zlib's
 #    contrib/minizip) and builds them as static MinGW libraries, together with
-#    GoogleTest from /usr/src/googletest, into build-windows/deps.
-# Every step is skipped when its result is already there. Needs root or sudo for
-# the package steps only.
+#    GoogleTest from /usr/src/googletest, into build-windows/deps;
+#  - configures build-windows/ itself as the CMake build folder and builds the
+#    plug-in build-windows/bin/dr_mvq4.dll with the unit tests and the corpus
+#    replays (ctest --test-dir build-windows runs them under wine).
+# Every step is skipped when its result is already there; the last one builds
+# incrementally. Needs root or sudo for the package steps only.
 #
 #   scripts/build-windows.sh [--no-test-tools]
-#   cmake -S . -B build-windows/build -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
 #
 # Environment: DR_WINDOWS_DIR (default build-windows in the repository).
 set -euo pipefail
@@ -32,7 +34,7 @@ objs="$work/deps-build"
 toolchain="$root/cmake/toolchain-mingw-i686.cmake"
 triplet=i686-w64-mingw32
 export DR_WINDOWS_DEPS="$deps"
-jobs="$(nproc)"
+jobs=2  # CI machines are shared
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -214,3 +216,17 @@ if [ ! -f "$deps/lib/libgtest.a" ]; then
 fi
 
 echo "build-windows: dependencies ready in $deps"
+
+# --- the plug-in ----------------------------------------------------------------
+# Without wine the tests could not run: --no-test-tools builds the DLL alone.
+
+tests=ON
+[ "$test_tools" -eq 1 ] || tests=OFF
+step "configuring $work"
+cmake -S "$root" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+  -DDR_MVQ4_BUILD_TESTS="$tests" >/dev/null
+step_done
+step "building"
+cmake --build "$work" -j"$jobs"
+step_done
+echo "build-windows: $work/bin/dr_mvq4.dll"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The test command: builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-test/ and runs the whole suite.
+# UndefinedBehaviorSanitizer in build-test/ and runs the whole suite; then
+# builds the 32-bit Windows DLL in build-windows/ and runs its unit tests,
+# corpus replays and export check under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,3 +16,6 @@ for generated in $(cd build-test/examples && find . -type f); do
 done
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 ctest --test-dir build-test --output-on-failure -j"$(nproc)"
+
+bash scripts/build-windows.sh
+ctest --test-dir build-windows --output-on-failure -j2

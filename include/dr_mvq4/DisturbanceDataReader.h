@@ -32,11 +32,14 @@
 // Calling convention and symbol decoration of the two exports. On 32-bit
 // Windows the exports are __stdcall, which decorates them as
 // _CreateDisturbanceDataReaderInstance@16 and _FreeDisturbanceDataReaderInstance@4.
+// The plug-in exports them under exactly those names through its
+// module-definition file (cmake/dr_mvq4.def), not through dllexport, which
+// would export the undecorated names as well.
 // Elsewhere they are plain C symbols exported from the shared library.
 #if defined(_WIN32)
 #define DR_MVQ4_CALL __stdcall
 #if defined(DR_MVQ4_BUILDING_PLUGIN)
-#define DR_MVQ4_API __declspec(dllexport)
+#define DR_MVQ4_API
 #else
 #define DR_MVQ4_API __declspec(dllimport)
 #endif

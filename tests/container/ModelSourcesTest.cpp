@@ -6,8 +6,8 @@
 // which model files a folder offers and which one a record selects, and
 // plain and compressed model files.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include <filesystem>
 
 #include <string>
 #include <tuple>
@@ -224,8 +224,10 @@ TEST(DeviceModelCandidates, ContainersWinNewStyleLinesAndTheFolderTextIsAPrefix)
          {"CVR87_V1.2.dm", "CVR87_V1.2.DeCon", "CVR87_V1.3.DM_C", "CVR87_V1.4.dmx", "other.txt"}) {
         folder.Write(std::string("old/") + name, "x");
     }
-    mkdir((folder.Path() + "/old/CVR87_V1.5.DeCon").c_str(), 0755);  // a folder named like a model
-    symlink((folder.Path() + "/old/loop.DeCon").c_str(), (folder.Path() + "/old/loop.DeCon").c_str());
+    const std::filesystem::path oldFolder = std::filesystem::u8path(folder.Path()) / "old";
+    std::filesystem::create_directory(oldFolder / "CVR87_V1.5.DeCon");  // a folder named like a model
+    std::error_code noLinks;  // where the system makes no links, there is no loop to skip
+    std::filesystem::create_symlink(oldFolder / "loop.DeCon", oldFolder / "loop.DeCon", noLinks);
     const DeviceModelCandidates old = Candidates(folder.Path() + "/old/", 0);
     EXPECT_EQ(Listed(old), "CVR87|1.2|CVR87_V1.2.DeCon CVR87|1.3|CVR87_V1.3.DM_C");
     const auto* selected = old.Select("CVR87", "1.3");

@@ -14,7 +14,9 @@
 #include "module/RegularDigitalChannel.h"
 #include "module/StaticSampleRateAnalogChannel.h"
 #include "module/TransitionalStoredLogicalChannel.h"
+#include "platform/FileAccess.h"
 #include "platform/MessageBox.h"
+#include "support/AppDataFixture.h"
 #include "support/ContainerFixture.h"
 #include "support/DeviceModelFixture.h"
 #include "support/LoadedRecord.h"
@@ -152,15 +154,20 @@ TEST(Load, FailuresLeaveTheOutParameterUntouchedAndAMissingFileIsShown) {
         EXPECT_EQ(out, sentinel);
     }
     FreeDisturbanceDataReaderInstance(nullptr);
+
+    // A missing file is shown once, with its name and the system's reason.
+    const std::string missing = "/nonexistent/folder/record.xml";
     std::vector<std::string> messages;
     const platform::MessageSink previous =
         platform::SetMessageSink([&](const std::string& text) { messages.push_back(text); });
-    EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, L"/nonexistent/folder/record.xml", "ENG", L""));
+    out = sentinel;
+    EXPECT_FALSE(CreateDisturbanceDataReaderInstance(&out, fixture::Wide(missing).c_str(), "ENG", L""));
     platform::SetMessageSink(previous);
     EXPECT_EQ(out, sentinel);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find("/nonexistent/folder/record.xml"), std::string::npos);
-    EXPECT_NE(messages[0].find("No such file"), std::string::npos);
+    std::string bytes;
+    int reason = 0;
+    ASSERT_FALSE(platform::ReadWholeFile(missing, bytes, reason));
+    EXPECT_EQ(messages, std::vector<std::string>{platform::FileErrorMessage(missing, reason)});
 }
 
 // A channel with one sample per character: 1 high, 0 low, x invalid.
@@ -294,21 +301,27 @@ TEST_F(ModelNames, PlainRecordsFindModelFilesAndContainersInTheFolder) {
     const std::wstring options = L"-DeviceModelFolder:\"" + Wide(folder.Path()) + L"/models/\"";
     EXPECT_EQ(Name(record, "DEU", options), kGerman);
     EXPECT_EQ(Name(record, "ENG", options), "[IL1] / raw");  // no English file beside the model
-    // The language file's name is found ignoring case, the first of names
-    // equal but for case in listing order.
-    EXPECT_EQ(Name(record, "deu", options), kGerman);
-    folder.Write("models/CVR87_V04.10.02.DM_l_eng_C", fixture::Compressed(model.LanguageXml("ENG")));
-    folder.Write("models/CVR87_V04.10.02.dm_L_eng_c", fixture::Compressed("<not a language/>"));
-    EXPECT_EQ(Name(record, "Eng", options), kEnglish);
+    EXPECT_EQ(Name(record, "deu", options), kGerman);  // the language file's name found ignoring case
 
     fixture::DeviceContainerBuilder device(model.ModelXml());
     device.Entry("DeviceModel_l_ENG", model.LanguageXml("ENG")).Write(folder, "models/CVR87_V04.10.03.DeCon");
     EXPECT_EQ(Name(folder.Write("newer.xml", Record("04.10.03").Xml()), "ENG", options), kEnglish);
 
-    folder.Write("appdata/Acme/Relays/DeviceModels/CVR87_V04.10.02.dm", model.ModelXml());
-    folder.Write("appdata/Acme/Relays/DeviceModels/CVR87_V04.10.02.dm_L_ENG", model.LanguageXml("ENG"));
-    const fixture::ScopedEnv appData("DR_MVQ4_COMMON_APPDATA", (folder.Path() + "/appdata").c_str());
-    EXPECT_EQ(Name(record, "ENG", L"-companyName:Acme -productFamily:Relays"), kEnglish);
+    const fixture::ScopedCompanyFolder company;
+    fixture::WriteFile(company.Path() + "/Relays/DeviceModels/CVR87_V04.10.02.dm", model.ModelXml());
+    fixture::WriteFile(company.Path() + "/Relays/DeviceModels/CVR87_V04.10.02.dm_L_ENG", model.LanguageXml("ENG"));
+    EXPECT_EQ(Name(record, "ENG", L"-companyName:" + Wide(company.Name()) + L" -productFamily:Relays"), kEnglish);
+}
+
+// Of language files whose names differ only in case, the first in listing
+// order is read.
+TEST_F(ModelNames, OfLanguageFilesEqualButForCaseTheFirstInListingOrderIsRead) {
+    if (!fixture::TellsNamesApartByCase(folder.Path())) GTEST_SKIP() << "the file system ignores case here";
+    const std::string record = folder.Write("record.xml", Record().Xml());
+    folder.Write("models/CVR87_V04.10.02.dm_c", fixture::Compressed(model.ModelXml()));
+    folder.Write("models/CVR87_V04.10.02.DM_l_eng_C", fixture::Compressed(model.LanguageXml("ENG")));
+    folder.Write("models/CVR87_V04.10.02.dm_L_eng_c", fixture::Compressed("<not a language/>"));
+    EXPECT_EQ(Name(record, "Eng", L"-DeviceModelFolder:\"" + Wide(folder.Path()) + L"/models/\""), kEnglish);
 }
 
 TEST_F(ModelNames, DamagedDeviceContainerIsShownOnceAndTheRecordStillLoads) {

@@ -6,6 +6,7 @@
 #include "settings/CCmdLineParser.h"
 #include "settings/LoadOptions.h"
 #include "settings/RegistrySettings.h"
+#include "support/RegistryFixture.h"
 #include "support/RecordFixture.h"
 
 namespace {
@@ -56,9 +57,8 @@ TEST(LoadOptions, TheFourOptions) {
 std::string Settings(
     const std::string& body,
     const std::string& key = "HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings") {
-    fixture::TempDir folder;
-    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[" + key + "]\r\n" + body;
-    fixture::ScopedEnv registry("DR_MVQ4_REGISTRY", folder.Write("settings.reg", text).c_str());
+    fixture::ScopedRegistry registry;
+    registry.Write("Windows Registry Editor Version 5.00\r\n\r\n[" + key + "]\r\n" + body);
     return std::string() + (settings::IsReserveShown() ? '1' : '0') +
            (settings::IsScaleEnabled() ? '1' : '0') + (settings::IsFullNameShown() ? '1' : '0') + " " +
            settings::ShortenChannelName("Prot/Group/IL1") + "|" + settings::ShortenChannelName("IL1") + "|" +

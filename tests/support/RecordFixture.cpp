@@ -1,15 +1,15 @@
 #include "support/RecordFixture.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 #include "platform/TextConversion.h"
+#include "support/Environment.h"
 
 namespace fixture {
 namespace {
@@ -189,32 +189,56 @@ std::string RecordBuilder::Xml() const {
     return out.str();
 }
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dr_mvq4-test-XXXXXX").string();
-    if (mkdtemp(&pattern[0]) == nullptr) throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
+TempDir::TempDir(const std::string& parent) {
+    const std::filesystem::path base =
+        parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::u8path(parent);
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+        const std::filesystem::path candidate = base / ("dr_mvq4-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) m_path = candidate.u8string();
+    }
+    if (m_path.empty()) throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::remove_all(std::filesystem::u8path(m_path), ignored);
 }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
     const std::string path = m_path + "/" + name;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary);
+    WriteFile(path, bytes);
+    return path;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
-    return path;
+}
+
+bool TellsNamesApartByCase(const std::string& folder) {
+    const std::filesystem::path lower = std::filesystem::u8path(folder) / "case-probe";
+    const std::filesystem::path upper = std::filesystem::u8path(folder) / "CASE-PROBE";
+    WriteFile(lower.u8string(), "lower");
+    WriteFile(upper.u8string(), "upper");
+    std::ifstream in(lower, std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    std::error_code ignored;
+    std::filesystem::remove(lower, ignored);
+    std::filesystem::remove(upper, ignored);
+    return content == "lower";
 }
 
 ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
     if (const char* old = std::getenv(name)) m_old = old;
-    value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+    SetEnvironment(name, value);
 }
 
-ScopedEnv::~ScopedEnv() { m_old ? setenv(m_name.c_str(), m_old->c_str(), 1) : unsetenv(m_name.c_str()); }
+ScopedEnv::~ScopedEnv() { SetEnvironment(m_name.c_str(), m_old ? m_old->c_str() : nullptr); }
 
 std::wstring Wide(const std::string& utf8) { return platform::Utf8ToWide(utf8); }
 

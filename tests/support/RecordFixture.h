@@ -101,10 +101,12 @@ private:
     bool m_numberOfSamplesFixed = false;
 };
 
-// A temporary folder removed with everything in it when the object dies.
+// A folder of its own (named "dr_mvq4-test-" and a random number) in
+// `parent`, the system's folder for temporary files by default, removed with
+// everything in it when the object dies.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(const std::string& parent = "");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -116,6 +118,13 @@ public:
 private:
     std::string m_path;
 };
+
+// Writes `bytes` to the file at `path`, making the folders above it.
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// Whether the file system of `folder` keeps two names that differ only in
+// case apart (found by writing two such files there and removing them).
+bool TellsNamesApartByCase(const std::string& folder);
 
 // Sets an environment variable (null: unsets it) until the end of the scope.
 class ScopedEnv {

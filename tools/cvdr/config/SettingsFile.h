@@ -1,5 +1,5 @@
 // Editing the values of the viewer's settings key in the registry file that
-// the plug-in reads (a regedit export, see platform/Registry.h in the
+// the plug-in reads (a regedit export, see platform/RegistryFile.h in the
 // decoder): a value is set or removed by changing only its own lines; every
 // other line keeps its bytes, and the file keeps its encoding (UTF-16LE with
 // a byte-order mark, or UTF-8 with or without one) and its line ends.

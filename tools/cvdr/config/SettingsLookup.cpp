@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "platform/Registry.h"
+#include "platform/RegistryFile.h"
 #include "platform/TextConversion.h"
 
 namespace cvdr {
