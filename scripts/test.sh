@@ -18,7 +18,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 ctest --test-dir build-test --output-on-failure -j"$(nproc)"
 
 bash scripts/build-windows.sh
-ctest --test-dir build-windows --output-on-failure -j2
+ctest --test-dir build-windows --output-on-failure -j1
 # The DLL as the viewer calls it: a host built as the viewer is built reads
 # the examples and fixture records and must read what cvdr reads here.
 bash tests/win32host/run.sh build-test build-windows

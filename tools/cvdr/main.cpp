@@ -351,7 +351,7 @@ void ApplyModelsFolder(CommandLine& line) {
     if (folder.back() != '/') folder += '/';
     for (std::string* options : {&line.request.source.options, &line.exportRequest.record.source.options,
                                  &line.plot.record.source.options, &line.analyze.record.source.options,
-                                 &line.check.options, &line.models.options}) {
+                                 &line.view.record.source.options, &line.check.options, &line.models.options}) {
         *options += (options->empty() ? "" : " ") + std::string("-DeviceModelFolder:\"") + folder + "\"";
     }
 }
