@@ -18,6 +18,7 @@
 // written (for export: any record), 2 wrong usage.
 #include <CLI/CLI.hpp>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <iostream>
 #include <string>
@@ -356,11 +357,20 @@ void ApplyModelsFolder(CommandLine& line) {
     }
 }
 
+// The version the plug-in's file name carries once its links are followed
+// (libdr_mvq4.so.0.1.0); "unknown" when it carries none.
+std::string PluginVersion(const std::string& path) {
+    std::error_code error;
+    const std::string name = std::filesystem::canonical(path, error).filename().string();
+    const size_t suffix = name.find(".so.");
+    return error || suffix == std::string::npos ? "unknown" : name.substr(suffix + 4);
+}
+
 int ShowVersion(const CommandLine& line) {
     std::cout << "cvdr " CVDR_VERSION "\n";
     const std::string path = host::FindPlugin(line.request.plugin);
     if (!cvdr::LoadPlugin(line.request.plugin)) return cvdr::kExitFailure;
-    std::cout << "plug-in: " << path << " (loads; the library records no version of its own)\n";
+    std::cout << "plug-in: " << path << " (loads; version " << PluginVersion(path) << ")\n";
     return cvdr::kExitSuccess;
 }
 

@@ -105,7 +105,10 @@ TEST(CvdrCommandLineTest, FindsThePluginAndRefusesWhatIsNone) {
     result = RunCvdr({"info", record});  // libdr_mvq4.so next to cvdr
     EXPECT_EQ(result.status, 0) << result.err;
     const cvdrtest::Result version = RunCvdr({"--version", "--plugin", cvdrtest::kPlugin});
-    EXPECT_EQ(version.out.find("plug-in: " + std::string(cvdrtest::kPlugin) + " (loads"), 11u) << version.out;
+    const std::string cvdrVersion = version.out.substr(5, version.out.find('\n') - 5);  // "cvdr X.Y.Z"
+    EXPECT_EQ(version.out.find("plug-in: " + std::string(cvdrtest::kPlugin) + " (loads; version " + cvdrVersion + ")"),
+              cvdrVersion.size() + 6)
+        << version.out;
     // An empty option string is passed on, not refused as a missing value.
     EXPECT_EQ(RunCvdr({"info", record, "--options="}).status, 0);
     EXPECT_EQ(RunCvdr({"info", record, "--options", ""}).status, 0);
