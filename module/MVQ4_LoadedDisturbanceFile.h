@@ -70,7 +70,8 @@ private:
     bool AssembleLogical(record::DisturbanceRecord& record);
     void MapDigitalIds(record::DisturbanceRecord& record);
     bool AssembleAnalog(record::DisturbanceRecord& record);
-    bool PadAnalogTraces(record::DisturbanceRecord& record, int64_t offset);
+    // The padding the trigger offset asks for, added to the sample count.
+    bool PadAnalogTraces(int64_t offset, uint32_t& padding);
 
     double m_sampleInterval = 0.0;
     uint32_t m_sampleCount = 0;

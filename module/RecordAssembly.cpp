@@ -3,9 +3,9 @@
 // channel is the same instant.
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "module/ChannelColour.h"
 #include "module/MVQ4_LoadedDisturbanceFile.h"
@@ -29,21 +29,19 @@ bool PaddingFor(int64_t triggerOffset, uint32_t sampleCount, uint32_t& padding) 
     return true;
 }
 
-// Replaces the leading run of the first element by `unknown`.
-template <typename Sequence, typename Element>
-void MarkUnknownStart(Sequence& samples, Element unknown) {
-    if (samples.empty()) return;
-    const auto first = samples[0];
-    for (auto& sample : samples) {
-        if (sample != first) break;
-        sample = unknown;
+// Marks the leading stretch of the first state unknown.
+void MarkUnknownStart(std::vector<record::StateRun>& runs) {
+    if (runs.empty()) return;
+    const int32_t first = runs.front().value;
+    for (record::StateRun& run : runs) {
+        if (run.value != first) break;
+        run.value = record::kUnknownState;
     }
 }
 
-double ApplyScaling(double value, const record::Scaling& scaling) {
-    value += scaling.offset;
-    if (scaling.factor != 0.0 && !std::isnan(scaling.factor)) value *= scaling.factor;
-    return value;
+// Puts `padding` unknown samples in front of the runs.
+void PadRuns(std::vector<record::StateRun>& runs, uint32_t padding) {
+    if (padding > 0) runs.insert(runs.begin(), record::StateRun{record::kUnknownState, padding});
 }
 
 }  // namespace
@@ -78,14 +76,17 @@ bool MVQ4_LoadedDisturbanceFile::AssembleDigital(record::DisturbanceRecord& reco
     if (!PaddingFor(offset, m_sampleCount, padding)) return false;
     std::vector<record::DigitalTrace>& traces = record.DigitalTraces();
     for (record::DigitalTrace& trace : traces) {
-        if (lost > 0 && !record.EventSets().empty()) MarkUnknownStart(trace.samples, 'x');
-        if (padding > 0) trace.samples.insert(0, padding, 'x');
+        if (lost > 0 && !record.EventSets().empty()) MarkUnknownStart(trace.runs);
+        PadRuns(trace.runs, padding);
     }
     for (const record::DigitalTrace& trace : traces) {
         std::unique_ptr<RegularDigitalChannel> channel(new RegularDigitalChannel(
             this, trace.name, kTransitionalChannelColour, trace.id, trace.key, m_sampleCount));
-        for (size_t p = 0; p < trace.samples.size(); ++p) {
-            channel->SetSample(static_cast<uint32_t>(p), trace.samples[p] == '1', trace.samples[p] == 'x');
+        uint32_t first = 0;
+        for (const record::StateRun& run : trace.runs) {
+            const uint32_t length = static_cast<uint32_t>(run.length);
+            channel->SetSamples(first, length, run.value == 1, run.value == record::kUnknownState);
+            first += length;
         }
         m_digitalChannels.push_back(channel.get());
         channel.release();
@@ -100,20 +101,25 @@ bool MVQ4_LoadedDisturbanceFile::AssembleLogical(record::DisturbanceRecord& reco
     if (!record.GetLostEventCount(lost)) return false;
     std::vector<record::LogicalTrace>& traces = record.LogicalTraces();
     if (lost > 0 && !record.EventSets().empty()) {
-        for (record::LogicalTrace& trace : traces) MarkUnknownStart(trace.values, -1);
+        for (record::LogicalTrace& trace : traces) MarkUnknownStart(trace.runs);
     }
     if (!record.GetTriggerSampleOffset(offset) || !PaddingFor(offset, m_sampleCount, padding)) return false;
-    for (record::LogicalTrace& trace : traces) trace.values.insert(trace.values.begin(), padding, -1);
+    for (record::LogicalTrace& trace : traces) PadRuns(trace.runs, padding);
     for (const record::LogicalTrace& trace : traces) {
         std::unique_ptr<TransitionalStoredLogicalChannel> channel(new TransitionalStoredLogicalChannel(
             this, trace.name, kTransitionalChannelColour, trace.id, trace.key));
+        // The channel has the record's samples: a longer trace is cut, a
+        // shorter one goes on unknown.
+        uint32_t first = 0;
         char text[16];
-        for (uint32_t s = 0; s < m_sampleCount; ++s) {
-            // Values beyond the end of a trace are unknown.
-            const int32_t value = s < trace.values.size() ? trace.values[s] : -1;
-            const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-            channel->SetSample(s, std::string_view(text, static_cast<size_t>(end - text)));
+        for (const record::StateRun& run : trace.runs) {
+            if (first >= m_sampleCount) break;
+            const uint32_t length = static_cast<uint32_t>(std::min<uint64_t>(run.length, m_sampleCount - first));
+            const auto end = std::to_chars(text, text + sizeof text, run.value).ptr;
+            channel->SetSamples(first, length, std::string_view(text, static_cast<size_t>(end - text)));
+            first += length;
         }
+        if (first < m_sampleCount) channel->SetSamples(first, m_sampleCount - first, "-1");
         m_logicalChannels.push_back(channel.get());
         channel.release();
     }
@@ -127,30 +133,28 @@ void MVQ4_LoadedDisturbanceFile::MapDigitalIds(record::DisturbanceRecord& record
     }
 }
 
-bool MVQ4_LoadedDisturbanceFile::PadAnalogTraces(record::DisturbanceRecord& record, int64_t offset) {
+bool MVQ4_LoadedDisturbanceFile::PadAnalogTraces(int64_t offset, uint32_t& padding) {
+    padding = 0;
     if (offset >= 0) {
         if (offset > std::numeric_limits<uint32_t>::max()) return false;
         m_triggerSample = static_cast<uint32_t>(offset);
         return true;
     }
-    uint32_t padding = 0;
     if (!PaddingFor(offset, m_sampleCount, padding)) return false;
     m_sampleCount += padding;
-    for (record::AnalogTrace& trace : record.AnalogTraces()) {
-        trace.samples.insert(trace.samples.begin(), padding, record::AnalogSample{});
-    }
     m_triggerSample = 0;
     return true;
 }
 
 bool MVQ4_LoadedDisturbanceFile::AssembleAnalog(record::DisturbanceRecord& record) {
     int64_t offset = 0;
-    if (!record.GetTriggerSampleOffset(offset) || !PadAnalogTraces(record, offset)) return false;
+    uint32_t padding = 0;
+    if (!record.GetTriggerSampleOffset(offset) || !PadAnalogTraces(offset, padding)) return false;
     const uint32_t count = m_sampleCount;
     std::vector<record::AnalogTrace>& traces = record.AnalogTraces();
     for (size_t i = 0; i < traces.size(); ++i) {
-        const record::AnalogTrace& trace = traces[i];
-        if (trace.samples.size() < count) return false;
+        record::AnalogTrace& trace = traces[i];
+        if (trace.samples.Size() + padding < count) return false;
         // A second scaling switched by a digital channel: that channel must exist.
         RegularDigitalChannel* selector = nullptr;
         const bool switched = trace.scale && count > 0 && trace.scalings.size() > 1 && trace.scalings[1].refEnable != 0;
@@ -159,22 +163,9 @@ bool MVQ4_LoadedDisturbanceFile::AssembleAnalog(record::DisturbanceRecord& recor
             if (found == m_digitalById.end()) return false;
             selector = found->second;
         }
-        std::unique_ptr<StaticSampleRateAnalogChannel> channel(new StaticSampleRateAnalogChannel(
-            this, trace.name, AnalogChannelColour(trace.shortKey, static_cast<uint32_t>(i)), trace.unit, trace.key,
-            trace.id, count));
-        for (uint32_t s = 0; s < count; ++s) {
-            const uint32_t j = trace.xOffsetEnabled ? s - static_cast<uint32_t>(trace.xOffset) : s;
-            record::AnalogSample sample = j < count ? trace.samples[j] : record::AnalogSample{0.0, true};
-            if (trace.scale && !trace.scalings.empty()) {
-                bool second = false;
-                if (selector != nullptr) {
-                    const auto inForce = selector->FindTransition(s);
-                    second = inForce != selector->GetTransitionsEnd() && inForce->state == kDigitalHigh;
-                }
-                sample.value = ApplyScaling(sample.value, trace.scalings[second ? 1 : 0]);
-            }
-            channel->SetSample(s, sample.value, sample.valid);
-        }
+        const uint32_t colour = AnalogChannelColour(trace.shortKey, static_cast<uint32_t>(i));
+        std::unique_ptr<StaticSampleRateAnalogChannel> channel(
+            new StaticSampleRateAnalogChannel(this, std::move(trace), colour, count, padding, selector));
         m_analogChannels.push_back(channel.get());
         channel.release();
     }

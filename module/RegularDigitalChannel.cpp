@@ -1,10 +1,10 @@
 #include "module/RegularDigitalChannel.h"
 
-bool RegularDigitalChannel::SetSample(uint32_t index, bool high, bool invalid) {
+bool RegularDigitalChannel::SetSamples(uint32_t first, uint32_t count, bool high, bool invalid) {
     const uint32_t state = invalid ? kDigitalInvalid : (high ? kDigitalHigh : kDigitalLow);
-    if (!TakeNextSample(index)) return false;
-    if (index == 0 || state != m_currentState) {
-        m_transitions.Append(DigitalTransition{state, index});
+    if (!TakeNextSamples(first, count)) return false;
+    if (first == 0 || state != m_currentState) {
+        m_transitions.Append(DigitalTransition{state, first});
         m_currentState = state;
     }
     return true;

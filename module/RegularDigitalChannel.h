@@ -12,9 +12,10 @@ public:
                           const std::string& key, uint32_t sampleCount)
         : TransitionalChannelBase(reader, name, color, id, key), m_sampleCount(sampleCount) {}
 
-    // Samples arrive in order from 0; any other index returns false and
-    // changes nothing. A transition is appended when the state changes.
-    bool SetSample(uint32_t index, bool high, bool invalid);
+    // Sets `count` (> 0) samples from `first` to one state. Samples arrive in
+    // order from 0; any other first sample returns false and changes nothing.
+    // A transition is appended when the state changes.
+    bool SetSamples(uint32_t first, uint32_t count, bool high, bool invalid);
 
     uint32_t GetSampleCount() override { return m_sampleCount; }
     bool IsSampleInvalid(uint32_t sample) override;

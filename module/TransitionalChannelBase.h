@@ -41,11 +41,11 @@ public:
     Iterator FindTransition(uint32_t sample) override { return m_transitions.Find(sample); }
 
 protected:
-    // Whether `index` is the next sample in order (samples arrive from 0 on);
-    // records it as the last sample when it is.
-    bool TakeNextSample(uint32_t index) {
-        if (static_cast<int64_t>(index) != static_cast<int64_t>(m_lastSample) + 1) return false;
-        m_lastSample = static_cast<int32_t>(index);
+    // Whether `first` is the next sample in order (samples arrive from 0 on);
+    // records the last of the `count` samples from it when it is.
+    bool TakeNextSamples(uint32_t first, uint32_t count) {
+        if (static_cast<int64_t>(first) != m_lastSample + 1) return false;
+        m_lastSample = static_cast<int64_t>(first) + count - 1;
         return true;
     }
     DisturbanceDataReader* Reader() const { return m_reader; }
@@ -58,7 +58,7 @@ private:
     std::unique_ptr<SeparatedRangeStorage<Transition>> m_ranges;
     int32_t m_id;
     std::string m_key;
-    int32_t m_lastSample = -1;
+    int64_t m_lastSample = -1;
 };
 
 #endif

@@ -1,10 +1,10 @@
 #include "module/TransitionalStoredLogicalChannel.h"
 
-bool TransitionalStoredLogicalChannel::SetSample(uint32_t index, std::string_view text) {
-    if (!TakeNextSample(index)) return false;
+bool TransitionalStoredLogicalChannel::SetSamples(uint32_t first, uint32_t count, std::string_view text) {
+    if (!TakeNextSamples(first, count)) return false;
     if (text == "-1") text = std::string_view();
-    if (index == 0 || text != m_currentText) {
-        m_transitions.Append(LogicalTransition{std::string(text), index});
+    if (first == 0 || text != m_currentText) {
+        m_transitions.Append(LogicalTransition{std::string(text), first});
         m_currentText = std::string(text);
     }
     return true;

@@ -15,9 +15,10 @@ public:
                                      const std::string& key)
         : TransitionalChannelBase(reader, name, color, id, key) {}
 
-    // Samples arrive in order from 0; any other index returns false. The text
+    // Sets `count` (> 0) samples from `first` to the state `text`. Samples
+    // arrive in order from 0; any other first sample returns false. The text
     // "-1" stands for the unknown state and is stored as the empty text.
-    bool SetSample(uint32_t index, std::string_view text);
+    bool SetSamples(uint32_t first, uint32_t count, std::string_view text);
 
     uint32_t GetSampleCount() override { return Reader()->GetSampleCount(); }
     bool IsSampleInvalid(uint32_t sample) override;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <string>
 #include <unordered_set>
 #include <utility>
 
@@ -23,6 +25,23 @@ bool HasTrace(pugi::xml_node traces, std::string_view id) {
     return false;
 }
 
+// The general rule: backspace, line feed and tab removed, the rest split at
+// blanks, each piece read as _atoi64 reads it.
+void AppendJoinedValues(const char* values, SampleStore& samples) {
+    std::string joined;
+    for (const char* c = values; *c != '\0'; ++c) {
+        if (*c != '\b' && *c != '\n' && *c != '\t') joined.push_back(*c);
+    }
+    const std::string_view text(joined);
+    size_t position = 0;
+    while (position < text.size()) {
+        size_t end = text.find(' ', position);
+        if (end == std::string_view::npos) end = text.size();
+        if (end > position) samples.AppendValue(platform::ParseInt64(text.substr(position, end - position)));
+        position = end + 1;
+    }
+}
+
 }  // namespace
 
 bool DisturbanceRecord::LoadAnalogSection() { return AnalogSectionDecoder(*this).Load(); }
@@ -30,6 +49,12 @@ bool DisturbanceRecord::LoadAnalogSection() { return AnalogSectionDecoder(*this)
 bool AnalogSectionDecoder::Load() {
     m_header = FindPath(m_record.Root(), {"DistHeader", "AnalogHeader"});
     if (!m_header) return false;
+    // Nothing reads a trace past the record's sample count; and a record
+    // text holds at most one sample per two bytes, whatever it declares.
+    int32_t declared = 0;
+    m_kept = m_record.GetSampleCount(declared) && declared >= 0 ? static_cast<size_t>(declared)
+                                                                 : std::numeric_limits<size_t>::max();
+    m_reserveLeft = m_record.TextSize() / 2 + 1;
     const pugi::xml_node traces = FindPath(m_record.Root(), {"DistData", "Traces"});
     for (pugi::xml_node analog : m_header.children("Analog")) ReadDefinition(analog, traces);
     RemoveDuplicateIds();
@@ -44,7 +69,7 @@ bool AnalogSectionDecoder::Load() {
         if (definition != definitions.end()) DecodeTrace(trace, *definition);
     }
     RemoveReserveChannels();
-    if (!definitions.empty()) m_record.SetAnalogSampleCount(definitions.front().samples.size());
+    if (!definitions.empty()) m_record.SetAnalogSampleCount(definitions.front().samples.Size());
     return true;
 }
 
@@ -91,22 +116,34 @@ void AnalogSectionDecoder::ReadScaling(pugi::xml_node scale, AnalogTrace& trace)
     trace.scalings.push_back(scaling);
 }
 
-void AnalogSectionDecoder::AppendValues(const char* values, std::vector<AnalogSample>& samples,
-                                        std::string& scratch) {
-    scratch.clear();
-    for (const char* c = values; *c != '\0'; ++c) {
-        if (*c != '\b' && *c != '\n' && *c != '\t') scratch.push_back(*c);
-    }
-    const std::string_view text(scratch);
-    size_t position = 0;
-    while (position < text.size()) {
-        size_t end = text.find(' ', position);
-        if (end == std::string_view::npos) end = text.size();
-        if (end > position) {
-            const double raw = static_cast<double>(platform::ParseInt64(text.substr(position, end - position)));
-            samples.push_back(AnalogSample{raw, true});
+void AnalogSectionDecoder::AppendValues(const char* values, SampleStore& samples) {
+    // Pieces of an optional sign and at most 18 digits are read here; any
+    // other piece takes the general rule. A removed character joins a piece
+    // with its neighbours, so it sends the whole text the general way.
+    const size_t before = samples.Size();
+    const char* p = values;
+    for (;;) {
+        while (*p == ' ') ++p;
+        if (*p == '\0') return;
+        const char* const piece = p;
+        const bool negative = *p == '-';
+        if (*p == '-' || *p == '+') ++p;
+        const char* const digits = p;
+        uint64_t magnitude = 0;
+        while (static_cast<unsigned char>(*p - '0') < 10) magnitude = magnitude * 10 + static_cast<unsigned>(*p++ - '0');
+        if ((*p == ' ' || *p == '\0') && p - digits <= 18) {
+            const int64_t value = static_cast<int64_t>(magnitude);
+            samples.AppendValue(negative ? -value : value);
+            continue;
         }
-        position = end + 1;
+        for (; *p != ' ' && *p != '\0'; ++p) {
+            if (*p == '\b' || *p == '\n' || *p == '\t') {
+                samples.Truncate(before);
+                AppendJoinedValues(values, samples);
+                return;
+            }
+        }
+        samples.AppendValue(platform::ParseInt64(std::string_view(piece, static_cast<size_t>(p - piece))));
     }
 }
 
@@ -114,7 +151,13 @@ bool AnalogSectionDecoder::DecodeTrace(pugi::xml_node trace, AnalogTrace& defini
     // Each completed block is kept; a block that fails leaves the trace as it
     // was before it (its gap samples are dropped again).
     const bool scale = settings::IsScaleEnabled();
-    std::vector<AnalogSample>& samples = definition.samples;
+    SampleStore& samples = definition.samples;
+    if (samples.Size() == 0) {
+        samples = SampleStore(m_kept);
+        const size_t room = std::min(m_kept, m_reserveLeft);
+        samples.Reserve(room);
+        m_reserveLeft -= room;
+    }
     bool baseSet = false;
     int64_t base = 0;
     for (pugi::xml_node child : trace.children()) {
@@ -125,16 +168,16 @@ bool AnalogSectionDecoder::DecodeTrace(pugi::xml_node trace, AnalogTrace& defini
             if (!GetPathAttribute(child, {}, "sampleCount", text)) return false;
             const int64_t sampleNumber = platform::ParseInt32(text);
             if (!baseSet) base = sampleNumber, baseSet = true;
-            const size_t before = samples.size();
+            const size_t before = samples.Size();
             const int64_t gap = sampleNumber - static_cast<int64_t>(before) - base;
             // A gap that would take the trace beyond any real record is damage.
             if (gap > 0 && static_cast<int64_t>(before) + gap > kMaxSampleCount) return false;
-            if (gap > 0) samples.resize(before + static_cast<size_t>(gap), AnalogSample{});
+            if (gap > 0) samples.AppendInvalid(static_cast<size_t>(gap));
             if (!GetPathAttribute(child, {}, "values", text)) {
-                samples.resize(before);
+                samples.Truncate(before);
                 return false;
             }
-            AppendValues(text.data(), samples, m_scratch);
+            AppendValues(text.data(), samples);
             definition.scale = scale;
         }
     }

@@ -23,7 +23,7 @@ public:
 
     // Appends the samples of one "values" text: pieces separated by blanks,
     // each a decimal integer; backspace, line feed and tab are removed first.
-    static void AppendValues(const char* values, std::vector<AnalogSample>& samples, std::string& scratch);
+    static void AppendValues(const char* values, SampleStore& samples);
 
 private:
     bool ReadDefinition(pugi::xml_node analog, pugi::xml_node traces);
@@ -34,7 +34,8 @@ private:
 
     DisturbanceRecord& m_record;
     pugi::xml_node m_header;
-    std::string m_scratch;
+    size_t m_kept = 0;          // samples a trace keeps: the record's sample count
+    size_t m_reserveLeft = 0;   // samples the record text could still hold
 };
 
 }  // namespace record

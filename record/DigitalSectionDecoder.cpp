@@ -9,32 +9,34 @@
 #include "settings/RegistrySettings.h"
 
 namespace record {
+
+uint64_t RunLength(const std::vector<StateRun>& runs) {
+    uint64_t length = 0;
+    for (const StateRun& run : runs) length += run.length;
+    return length;
+}
+
 namespace {
 
 bool ByName(const std::string& a, const std::string& b) { return a < b; }
 
-template <typename Value>
-void AppendRun(std::vector<Value>& values, int64_t count, Value value) {
-    if (count > 0) values.insert(values.end(), static_cast<size_t>(count), value);
-}
-
-void AppendRun(std::string& text, int64_t count, char value) {
-    if (count > 0) text.append(static_cast<size_t>(count), value);
-}
-
-// The per-sample states of one history: each transition's previous value up
-// to its sample, then the last value to the end; `fill` when nothing is left.
-template <typename Output, typename Convert>
-Output BuildSamples(const SignalHistory& history, int64_t sampleCount, int32_t fill, Convert convert) {
-    Output samples;
+// The runs of one history: each transition's previous value up to its
+// sample, then the last value to the end; `fill` when nothing is left.
+template <typename Convert>
+std::vector<StateRun> BuildRuns(const SignalHistory& history, int64_t sampleCount, int32_t fill, Convert convert) {
+    std::vector<StateRun> runs;
+    runs.reserve(history.transitions.size() + 1);
     int64_t previous = 0;
+    const auto append = [&runs](int64_t count, int32_t value) {
+        if (count > 0) runs.push_back(StateRun{value, static_cast<uint64_t>(count)});
+    };
     for (const Transition& transition : history.transitions) {
-        AppendRun(samples, transition.sample - previous, convert(transition.previousValue));
+        append(transition.sample - previous, convert(transition.previousValue));
         previous = transition.sample;
     }
     const int32_t last = history.transitions.empty() ? fill : history.transitions.back().value;
-    AppendRun(samples, sampleCount - previous, convert(last));
-    return samples;
+    append(sampleCount - previous, convert(last));
+    return runs;
 }
 
 }  // namespace
@@ -193,8 +195,8 @@ void DigitalSectionDecoder::BuildOneBitTraces() {
         const DigitalDefinition& definition = history.definition;
         DigitalTrace trace;
         trace.name = LookupName(std::to_string(definition.id), definition.key);
-        trace.samples = BuildSamples<std::string>(history, m_sampleCount, definition.startState,
-                                                  [](int32_t value) { return value != 0 ? '1' : '0'; });
+        trace.runs = BuildRuns(history, m_sampleCount, definition.startState,
+                               [](int32_t value) { return value != 0 ? 1 : 0; });
         trace.id = definition.id;
         trace.key = definition.key;
         traces.push_back(std::move(trace));
@@ -210,8 +212,7 @@ void DigitalSectionDecoder::BuildMultiBitTraces() {
         trace.id = definition.id;
         trace.name = LookupName(std::to_string(definition.id), definition.key);
         trace.key = definition.key;
-        trace.values = BuildSamples<std::vector<int32_t>>(history, m_sampleCount, definition.startState,
-                                                          [](int32_t value) { return value; });
+        trace.runs = BuildRuns(history, m_sampleCount, definition.startState, [](int32_t value) { return value; });
         m_record.LogicalTraces().push_back(std::move(trace));
     }
 }
@@ -219,9 +220,9 @@ void DigitalSectionDecoder::BuildMultiBitTraces() {
 bool DigitalSectionDecoder::AddConstantTraces() {
     std::vector<DigitalTrace>& digital = m_record.DigitalTraces();
     std::vector<LogicalTrace>& logical = m_record.LogicalTraces();
-    const size_t length = !digital.empty()   ? digital.front().samples.size()
-                          : !logical.empty() ? logical.front().values.size()
-                                             : m_record.AnalogSampleCount();
+    const uint64_t length = !digital.empty()   ? RunLength(digital.front().runs)
+                            : !logical.empty() ? RunLength(logical.front().runs)
+                                               : m_record.AnalogSampleCount();
     if (length == 0) return false;
     std::unordered_set<std::string> digitalNames, logicalNames;
     for (const DigitalTrace& trace : digital) digitalNames.insert(trace.name);
@@ -229,13 +230,12 @@ bool DigitalSectionDecoder::AddConstantTraces() {
     for (const DigitalDefinition& definition : m_record.DigitalDefinitions()) {
         if (definition.name.empty()) continue;
         if (definition.dataLength == 0 && digitalNames.count(definition.name) == 0) {
-            const char state = definition.startState != 0 ? '1' : '0';
-            digital.push_back(DigitalTrace{definition.name, 0, std::string(length, state), definition.id,
-                                           definition.key});
+            const int32_t state = definition.startState != 0 ? 1 : 0;
+            digital.push_back(DigitalTrace{definition.name, {StateRun{state, length}}, definition.id, definition.key});
             digitalNames.insert(definition.name);
         } else if (definition.dataLength != 0 && logicalNames.count(definition.name) == 0) {
             logical.push_back(LogicalTrace{definition.id, definition.name, definition.key,
-                                           std::vector<int32_t>(length, definition.startState)});
+                                           {StateRun{definition.startState, length}}});
             logicalNames.insert(definition.name);
         }
     }

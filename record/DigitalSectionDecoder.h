@@ -1,9 +1,9 @@
 // Rebuilds the digital signals of a record as per-sample traces. The record
 // lists the signals ("Digital" elements), their state at the start of the
 // record (the state image) and every change as an event stamped with a
-// sample number. One-bit signals become texts of "0"/"1" per sample, multi-bit
-// signals vectors of values per sample; signals without any change become
-// constant traces of their start state.
+// sample number. Each signal becomes runs of equal states over the record's
+// samples (one-bit signals 0 or 1, multi-bit signals their values); signals
+// without any change become constant traces of their start state.
 #ifndef DR_MVQ4_RECORD_DIGITAL_SECTION_DECODER_H
 #define DR_MVQ4_RECORD_DIGITAL_SECTION_DECODER_H
 

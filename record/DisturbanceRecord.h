@@ -52,6 +52,8 @@ public:
     // Parses `text` as the record XML; true when the document has an element.
     bool OpenText(std::string text);
     pugi::xml_node Root() const { return m_document.document_element(); }
+    // Bytes of the record text.
+    size_t TextSize() const { return m_text.size(); }
 
     bool GetDeviceName(std::wstring& name) const;        // UTF-8 text
     bool GetDeviceVersion(std::wstring& version) const;  // ANSI text

@@ -1,6 +1,5 @@
 // Tables of the decoded record: analog traces with their scalings, digital
-// definitions, events and the per-sample digital and logical traces built
-// from them.
+// definitions, events and the digital and logical traces built from them.
 #ifndef DR_MVQ4_RECORD_RECORD_TYPES_H
 #define DR_MVQ4_RECORD_RECORD_TYPES_H
 
@@ -8,12 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace record {
+#include "record/SampleStore.h"
 
-struct AnalogSample {
-    double value = 0.0;
-    bool valid = false;
-};
+namespace record {
 
 // Physical value = (raw + offset) x factor; a factor of 0 leaves raw + offset.
 struct Scaling {
@@ -31,7 +27,7 @@ struct AnalogTrace {
     std::string unit;
     int32_t id = 0;
     bool scale = true;
-    std::vector<AnalogSample> samples;
+    SampleStore samples;
     std::vector<Scaling> scalings;
     bool xOffsetEnabled = false;
     int32_t xOffset = 0;
@@ -77,21 +73,32 @@ struct SignalHistory {
     std::vector<Transition> transitions;
 };
 
-// One-bit signal: one character per sample, "1" high, "x" unknown, else low.
+// A stretch of `length` samples in one state.
+struct StateRun {
+    int32_t value = 0;
+    uint64_t length = 0;
+};
+
+// The state a digital or logical trace gives samples it knows nothing about.
+constexpr int32_t kUnknownState = -1;
+
+// Total number of samples of `runs`.
+uint64_t RunLength(const std::vector<StateRun>& runs);
+
+// One-bit signal: runs of 1 (high), 0 (low) and kUnknownState.
 struct DigitalTrace {
     std::string name;
-    int16_t flag = 0;
-    std::string samples;
+    std::vector<StateRun> runs;
     int32_t id = 0;
     std::string key;
 };
 
-// Multi-bit signal: one value per sample, -1 unknown.
+// Multi-bit signal: runs of its values; kUnknownState is unknown.
 struct LogicalTrace {
     int32_t id = 0;
     std::string name;
     std::string key;
-    std::vector<int32_t> values;
+    std::vector<StateRun> runs;
 };
 
 }  // namespace record

@@ -5,11 +5,13 @@
 // ranges, the analog sample shift).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "module/RegularDigitalChannel.h"
 #include "module/StaticSampleRateAnalogChannel.h"
@@ -175,7 +177,7 @@ std::unique_ptr<RegularDigitalChannel> Digital(const std::string& text) {
     auto channel = std::make_unique<RegularDigitalChannel>(nullptr, "Trip", 0, 7, "Prot/Trip",
                                                            static_cast<uint32_t>(text.size()));
     for (size_t p = 0; p < text.size(); ++p) {
-        EXPECT_TRUE(channel->SetSample(static_cast<uint32_t>(p), text[p] == '1', text[p] == 'x'));
+        EXPECT_TRUE(channel->SetSamples(static_cast<uint32_t>(p), 1, text[p] == '1', text[p] == 'x'));
     }
     return channel;
 }
@@ -206,28 +208,78 @@ TEST(DigitalChannel, TransitionsAndRangesFollowTheSampleText) {
 TEST(LogicalChannel, MinusOneIsTheInvalidState) {
     TransitionalStoredLogicalChannel channel(nullptr, "Mode", 0x800000, 3, "Ctrl/Mode");
     const char* texts[] = {"3", "3", "-1", "4"};
-    for (uint32_t s = 0; s < 4; ++s) ASSERT_TRUE(channel.SetSample(s, texts[s]));
+    for (uint32_t s = 0; s < 4; ++s) ASSERT_TRUE(channel.SetSamples(s, 1, texts[s]));
     EXPECT_EQ(Transitions(&channel), "'3'@0 ''@2 '4'@3");
     EXPECT_TRUE(channel.IsSampleInvalid(2));
     EXPECT_FALSE(channel.IsSampleInvalid(3));
     EXPECT_EQ(Ranges(channel.GetRangeMarker()), "v@0 i@2 v@3");
 }
 
-// An invalid sample counts for the magnitude; a sample never set stays 0.0
-// and not valid; a shift moves the samples, outside them the channel is 0.0
-// and not valid.
-TEST(AnalogChannel, MagnitudeRangesAndSampleShift) {
-    StaticSampleRateAnalogChannel channel(nullptr, "U", 0, "V", "", 1, 5);
-    const double values[] = {-7.5, 3.0, std::numeric_limits<double>::quiet_NaN(), 1.0};
-    for (uint32_t s = 0; s < 4; ++s) channel.SetSample(s, values[s], s > 0);
-    EXPECT_EQ(channel.GetMaxMagnitude(), 7.5);
-    EXPECT_EQ(Samples(&channel), "-7.5? 3 nan 1 0?");
-    EXPECT_EQ(Ranges(channel.GetRangeMarker()), "i@0 v@1 i@4");
-    EXPECT_TRUE(channel.HasInvalidRanges());
-    channel.SetSampleShift(2);
-    EXPECT_EQ(Samples(&channel), "0? 0? -7.5? 3 nan");
-    channel.SetSampleShift(-1);
-    EXPECT_EQ(Samples(&channel), "3 nan 1 0? 0?");
+// Runs of samples arrive in order; a run that does not start where the last
+// one ended changes nothing.
+TEST(DigitalChannel, RunsOfSamples) {
+    RegularDigitalChannel channel(nullptr, "a", 0, 1, "", 10);
+    EXPECT_TRUE(channel.SetSamples(0, 3, true, false));
+    EXPECT_FALSE(channel.SetSamples(2, 1, false, false));
+    EXPECT_TRUE(channel.SetSamples(3, 2, true, false));
+    EXPECT_TRUE(channel.SetSamples(5, 1, false, true));
+    EXPECT_EQ(Transitions(&channel), "2@0 0@5");
+}
+
+// A trace of raw samples, "-" for a gap sample, scaled by factor and offset
+// unless the factor is empty.
+record::AnalogTrace Trace(const std::vector<const char*>& raw, const char* factor = "", int32_t offset = 0) {
+    record::AnalogTrace trace;
+    for (const char* value : raw) {
+        if (std::string(value) == "-") {
+            trace.samples.AppendInvalid(1);
+        } else {
+            trace.samples.AppendValue(std::stoll(value));
+        }
+    }
+    if (factor[0] != '\0') trace.scalings.push_back(record::Scaling{std::stod(factor), offset, 0});
+    return trace;
+}
+
+// Padding before the trace, its gaps and the x offset decide which samples
+// are valid; scaling applies to every sample, the invalid ones (0) too, and
+// so counts for the magnitude. A shift moves the samples; outside them the
+// channel is 0.0 and not valid.
+TEST(AnalogChannel, PaddingGapsXOffsetScalingAndShift) {
+    const std::vector<const char*> raw = {"4", "-", "-", "-10", "6"};
+    StaticSampleRateAnalogChannel padded(nullptr, Trace(raw, "0.5", 2), 0, 7, 2, nullptr);
+    EXPECT_EQ(Samples(&padded), "1? 1? 3 1? 1? -4 4");
+    EXPECT_EQ(Ranges(padded.GetRangeMarker()), "i@0 v@2 i@3 v@5");
+    EXPECT_EQ(padded.GetMaxMagnitude(), 4.0);
+    padded.SetSampleShift(2);
+    EXPECT_EQ(Samples(&padded), "0? 0? 1? 1? 3 1? 1?");
+    padded.SetSampleShift(-1);
+    EXPECT_EQ(Samples(&padded), "1? 3 1? 1? -4 4 0?");
+    // Sample s reads s - 2: the first two lie beyond the record (valid 0).
+    record::AnalogTrace later = Trace(raw, "0.5", 2);
+    later.xOffsetEnabled = true, later.xOffset = 2;
+    StaticSampleRateAnalogChannel shifted(nullptr, std::move(later), 0, 7, 2, nullptr);
+    EXPECT_EQ(Samples(&shifted), "1 1 1? 1? 3 1? 1?");
+    record::AnalogTrace earlier = Trace(raw);
+    earlier.xOffsetEnabled = true, earlier.xOffset = -1;
+    StaticSampleRateAnalogChannel ahead(nullptr, std::move(earlier), 0, 7, 2, nullptr);
+    EXPECT_EQ(Samples(&ahead), "0? 4 0? 0? -10 6 0");
+    EXPECT_EQ(ahead.GetMaxMagnitude(), 10.0);
+}
+
+TEST(AnalogChannel, MaximumMagnitude) {
+    const auto magnitude = [](record::AnalogTrace trace) {
+        const uint32_t count = static_cast<uint32_t>(trace.samples.Size());
+        return StaticSampleRateAnalogChannel(nullptr, std::move(trace), 0, count, 0, nullptr).GetMaxMagnitude();
+    };
+    EXPECT_EQ(magnitude(Trace({"3", "-5", "1"}, "-2")), 10.0);
+    EXPECT_EQ(magnitude(Trace({"3", "-5", "1"}, "0", 7)), 10.0);  // factor 0: offset only
+    EXPECT_EQ(magnitude(Trace({"0", "5"}, "inf")), HUGE_VAL);      // 0 x inf is NaN and ignored
+    EXPECT_EQ(magnitude(Trace({"0", "0"}, "inf")), 0.0);
+    EXPECT_EQ(magnitude(Trace({"-4294967296", "1"})), 4294967296.0);
+    StaticSampleRateAnalogChannel empty(nullptr, Trace({}), 0, 0, 0, nullptr);
+    EXPECT_EQ(empty.GetMaxMagnitude(), 0.0);
+    EXPECT_EQ(Ranges(empty.GetRangeMarker()), "i@0");
 }
 
 const std::string kEnglish = "Measurement . Phase current L1 / A";

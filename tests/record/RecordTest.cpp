@@ -20,8 +20,9 @@ using fixture::Analog;
 using fixture::Block;
 using fixture::Event;
 using fixture::RecordBuilder;
-using record::AnalogSample;
 using record::AnalogTrace;
+using record::SampleStore;
+using record::StateRun;
 using record::DisturbanceRecord;
 
 struct Opened {
@@ -127,28 +128,30 @@ struct Decoded {
 };
 
 // The values, "-" for a sample that is not valid.
-std::string Values(const std::vector<AnalogSample>& samples) {
+std::string Values(const SampleStore& samples) {
     std::string text;
-    for (const AnalogSample& sample : samples) {
-        text +=
-            (text.empty() ? "" : " ") + (sample.valid ? std::to_string(static_cast<int>(sample.value)) : "-");
+    for (size_t i = 0; i < samples.Size(); ++i) {
+        text += (text.empty() ? "" : " ") +
+                (samples.IsValid(i) ? std::to_string(static_cast<int64_t>(samples.Value(i))) : "-");
     }
     return text;
 }
 
 // Values are split at blanks; gaps between blocks are invalid samples.
 TEST(AnalogSection, ValuesAndBlocks) {
-    std::vector<AnalogSample> samples;
-    std::string scratch;
-    record::AnalogSectionDecoder::AppendValues(" 10  -20 30 ", samples, scratch);
-    // The removed characters join the digits; not a number is 0, still valid.
-    record::AnalogSectionDecoder::AppendValues("1\t2\n3\b4 x", samples, scratch);
-    EXPECT_EQ(Values(samples), "10 -20 30 1234 0");
+    SampleStore samples;
+    record::AnalogSectionDecoder::AppendValues(" 10  -20 30 ", samples);
+    // The removed characters join the digits; not a number is 0, still valid;
+    // what follows the digits is ignored, and values beyond 32 bits are kept.
+    record::AnalogSectionDecoder::AppendValues("1\t2\n3\b4 x", samples);
+    record::AnalogSectionDecoder::AppendValues("\r5 +6 -7x 00000000000000000000008 -4294967296 -99999999999999999999",
+                                               samples);
+    EXPECT_EQ(Values(samples), "10 -20 30 1234 0 5 6 -7 8 -4294967296 -9223372036854775808");
     Analog analog;
     analog.id = "1";
     // 110 - 5 - 100 = 5 invalid samples; the overlapping block is appended.
     analog.blocks = {Block{"100", "1 2 3 4 5"}, Block{"110", "6 7"}, Block{"105", "8"}};
-    Decoded decoded(RecordBuilder().AddAnalog(analog), false);
+    Decoded decoded(RecordBuilder().AddAnalog(analog).NumberOfSamples("13"), false);
     ASSERT_TRUE(decoded.loaded);
     EXPECT_EQ(Values(decoded.Trace(0).samples), "1 2 3 4 5 - - - - - 6 7 8");
     EXPECT_EQ(decoded.record.AnalogSampleCount(), 13u);
@@ -210,7 +213,7 @@ RecordBuilder TenSamples() {
     return builder;
 }
 
-// One-bit signals become sample strings, multi-bit ones value lists.
+// One-bit signals become runs of 0 and 1, multi-bit ones runs of values.
 TEST(DigitalSection, EventsBuildRunsFromPreviousValues) {
     RecordBuilder builder = TenSamples();
     builder.AddDigital("1", "Runs")
@@ -238,13 +241,21 @@ TEST(DigitalSection, EventsBuildRunsFromPreviousValues) {
     // Signals with events by name (AtEnd, Beyond, Runs, Same, Unknown), then
     // the constant ones by name (Pickup, Trip); the same for multi-bit ones.
     std::string digital;
-    for (const auto& trace : decoded.record.DigitalTraces()) digital += trace.samples + " ";
+    for (const auto& trace : decoded.record.DigitalTraces()) {
+        for (const StateRun& run : trace.runs) digital.append(run.length, static_cast<char>('0' + run.value));
+        digital += ' ';
+    }
     EXPECT_EQ(digital, "0000000000 0000000000 0011110000 1111111111 0011111111 1111111111 0000000000 ");
     EXPECT_EQ(decoded.record.DigitalTraces()[0].name, "[AtEnd]");
     ASSERT_EQ(decoded.record.LogicalTraces().size(), 2u);
-    EXPECT_EQ(decoded.record.LogicalTraces()[0].values,
-              (std::vector<int32_t>{3, 3, 3, 4, 4, 4, 4, 4, -1, -1}));
-    EXPECT_EQ(decoded.record.LogicalTraces()[1].values, std::vector<int32_t>(10, 2));
+    const auto values = [&](size_t index) {
+        std::vector<int32_t> expanded;
+        for (const StateRun& run : decoded.record.LogicalTraces()[index].runs)
+            expanded.insert(expanded.end(), run.length, run.value);
+        return expanded;
+    };
+    EXPECT_EQ(values(0), (std::vector<int32_t>{3, 3, 3, 4, 4, 4, 4, 4, -1, -1}));
+    EXPECT_EQ(values(1), std::vector<int32_t>(10, 2));
 }
 
 TEST(DigitalSection, FailsWithoutItsParts) {

@@ -1,0 +1,75 @@
+#include "record/SampleStore.h"
+
+#include <algorithm>
+
+namespace record {
+
+void SampleStore::Reserve(size_t count) {
+    const size_t room = std::min(count, m_kept);
+    if (m_wide) {
+        m_wideValues.reserve(room);
+    } else {
+        m_narrow.reserve(room);
+    }
+}
+
+void SampleStore::AppendWide(double value) {
+    if (!m_wide) {
+        m_wideValues.reserve(std::max(m_narrow.capacity(), m_narrow.size() + 1));
+        m_wideValues.assign(m_narrow.begin(), m_narrow.end());
+        std::vector<int32_t>().swap(m_narrow);
+        m_wide = true;
+    }
+    m_wideValues.push_back(value);
+}
+
+void SampleStore::AppendInvalid(size_t count) {
+    if (count == 0) return;
+    if (!m_invalid.empty() && m_invalid.back().end == m_size) {
+        m_invalid.back().end += count;
+    } else {
+        m_invalid.push_back(Run{m_size, m_size + count});
+    }
+    const size_t stored = m_size >= m_kept ? 0 : std::min(count, m_kept - m_size);
+    if (m_wide) {
+        m_wideValues.insert(m_wideValues.end(), stored, 0.0);
+    } else {
+        m_narrow.insert(m_narrow.end(), stored, 0);
+    }
+    m_size += count;
+}
+
+void SampleStore::Truncate(size_t size) {
+    if (size >= m_size) return;
+    m_size = size;
+    const size_t stored = std::min(size, Stored());
+    if (m_wide) {
+        m_wideValues.resize(stored);
+    } else {
+        m_narrow.resize(stored);
+    }
+    while (!m_invalid.empty() && m_invalid.back().first >= size) m_invalid.pop_back();
+    if (!m_invalid.empty() && m_invalid.back().end > size) m_invalid.back().end = size;
+}
+
+bool SampleStore::IsValid(size_t index) const {
+    const auto run = std::upper_bound(m_invalid.begin(), m_invalid.end(), index,
+                                      [](size_t value, const Run& candidate) { return value < candidate.end; });
+    return run == m_invalid.end() || run->first > index;
+}
+
+void SampleStore::Bounds(size_t count, double& low, double& high) const {
+    if (m_wide) {
+        const auto [least, most] = std::minmax_element(m_wideValues.begin(), m_wideValues.begin() + count);
+        low = *least, high = *most;
+        return;
+    }
+    int32_t least = m_narrow[0], most = m_narrow[0];
+    for (size_t i = 1; i < count; ++i) {
+        least = std::min(least, m_narrow[i]);
+        most = std::max(most, m_narrow[i]);
+    }
+    low = least, high = most;
+}
+
+}  // namespace record
