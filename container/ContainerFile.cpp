@@ -42,11 +42,14 @@ bool ContainerFile::IsContainer(const std::wstring& path) {
 
 bool ContainerFile::OpenContainer(const std::wstring& path) {
     m_path = path;
-    if (!m_archive.Open(path)) {
+    bool verified = false;
+    if (m_archive.Open(path)) {
+        verified = Verify();
+    } else {
         m_errorText = "OpenContainer() fails: Failure in OpenZip()\n";
-        return false;
     }
-    return Verify();
+    m_budgetAfterOpen = m_budget;
+    return verified;
 }
 
 bool ContainerFile::Verify() {
@@ -60,8 +63,9 @@ bool ContainerFile::Verify() {
         m_errorText = m_metaData.ErrorText();
         return false;
     }
-    if (!ReadEntryTable()) return false;
-    if (ContainerDataDigest() != checksumContainerData) {
+    std::string digest;
+    if (!ReadEntryTable(digest)) return false;
+    if (digest != checksumContainerData) {
         m_errorText = "Invalid container data checksum!";
         return false;
     }
@@ -69,13 +73,14 @@ bool ContainerFile::Verify() {
 }
 
 // Every entry of the directory, its text read by its name as a lookup finds
-// it: names equal but for ASCII case all get the text of the first such
-// entry in directory order, inflated once. The walk ends early where the
-// directory cannot be read further.
-bool ContainerFile::ReadEntryTable() {
+// it: names equal but for ASCII case all stand for the text of the first such
+// entry in directory order, inflated once; an entry that cannot be read for
+// an empty text. `digest` covers the texts of all names but "MetaData" in
+// byte order of names. The walk ends early where the directory cannot be
+// read further.
+bool ContainerFile::ReadEntryTable(std::string& digest) {
     uint64_t count = 0;
     if (!m_archive.EntryCount(count)) return false;
-    m_entries.clear();
     std::vector<std::string> names;
     bool positioned = m_archive.GoToFirstEntry();
     for (uint64_t index = 0; index < count && positioned; ++index) {
@@ -83,50 +88,74 @@ bool ContainerFile::ReadEntryTable() {
         if (m_archive.CurrentEntryName(name)) names.push_back(std::move(name));
         positioned = m_archive.GoToNextEntry();
     }
+    static const std::string kUnread;
     std::map<std::string, const std::string*> textOfFoldedName;
+    std::map<std::string, const std::string*> texts;  // std::string orders names byte-wise
     for (std::string& name : names) {
-        auto [folded, isNew] = textOfFoldedName.emplace(platform::AsciiUpper(name), nullptr);
-        std::string text;
+        auto [folded, isNew] = textOfFoldedName.emplace(platform::AsciiUpper(name), &kUnread);
         if (isNew) {
-            ReadEntry(name, text);  // a failure leaves the text empty
-        } else {
-            text = *folded->second;
+            const Extraction* extraction = Extract(name);
+            if (extraction != nullptr) folded->second = &extraction->text;
         }
-        const auto stored = m_entries.emplace(std::move(name), std::move(text)).first;
-        if (isNew) folded->second = &stored->second;
+        texts.emplace(std::move(name), folded->second);
     }
+    platform::Md5Hex md5;
+    m_entryNames.clear();
+    for (const auto& [name, text] : texts) {
+        if (name == kMetaDataEntry) continue;
+        md5.Update(*text);
+        m_entryNames.push_back(name);
+    }
+    digest = md5.Finish();
     return true;
 }
 
-bool ContainerFile::ExtractCurrentEntry(std::string& text) {
-    uint64_t inflated = 0;
-    const bool extracted = m_archive.ExtractCurrentEntry(text, std::min(m_entryLimit, m_budget), inflated);
-    m_budget -= std::min(inflated, m_budget);
-    return extracted;
-}
-
-std::string ContainerFile::ContainerDataDigest() const {
-    platform::Md5Hex digest;
-    for (const auto& entry : m_entries) {
-        if (entry.first != kMetaDataEntry) digest.Update(entry.second);
+ContainerFile::Extraction* ContainerFile::Extract(std::string_view name) {
+    if (!m_archive.IsOpen()) return nullptr;
+    const uint64_t bound = std::min(m_entryLimit, m_budget);
+    const std::string folded = platform::AsciiUpper(name);
+    const auto kept = m_extractions.find(folded);
+    if (kept != m_extractions.end() && !kept->second.taken && (kept->second.extracted || kept->second.cut)) {
+        // Inflating again gives the same bytes; only a bound lowered since
+        // can stop it sooner, one byte past the bound.
+        Extraction& extraction = kept->second;
+        if (extraction.extracted && extraction.inflated <= bound) {
+            Spend(extraction.inflated);
+            return &extraction;
+        }
+        Spend(bound == kLargestBudget ? bound : bound + 1);
+        return nullptr;
     }
-    return digest.Finish();
+    if (!m_archive.Locate(name)) return nullptr;
+    Extraction extraction;
+    extraction.extracted = m_archive.ExtractCurrentEntry(extraction.text, bound, extraction.inflated);
+    extraction.cut = extraction.inflated > bound;
+    Spend(extraction.inflated);
+    Extraction& stored = m_extractions[folded] = std::move(extraction);
+    return stored.extracted ? &stored : nullptr;
 }
 
 bool ContainerFile::ReadEntry(std::string_view name, std::string& text) {
-    return m_archive.Locate(name) && ExtractCurrentEntry(text);
+    const Extraction* extraction = Extract(name);
+    if (extraction == nullptr) return false;
+    text = extraction->text;
+    return true;
 }
 
-std::vector<std::string> ContainerFile::EntryNames() const {
-    std::vector<std::string> names;
-    names.reserve(m_entries.size());
-    for (const auto& entry : m_entries) {
-        if (entry.first != kMetaDataEntry) names.push_back(entry.first);
-    }
-    return names;
+bool ContainerFile::TakeEntry(std::string_view name, std::string& text) {
+    Extraction* extraction = Extract(name);
+    if (extraction == nullptr) return false;
+    text = std::move(extraction->text);
+    extraction->taken = true;
+    return true;
 }
 
-bool ContainerFile::CloseContainer() { return m_archive.Close(); }
+std::vector<std::string> ContainerFile::EntryNames() const { return m_entryNames; }
+
+bool ContainerFile::CloseContainer() {
+    m_extractions.clear();
+    return m_archive.Close();
+}
 
 std::string ContainerFile::ErrorText() const {
     return "Internal error in Corvane Container:\n" + (m_errorText.empty() ? std::string("Unknown") : m_errorText) +

@@ -5,10 +5,14 @@
 //
 // An entry's text is its uncompressed content up to the first NUL byte. No
 // entry is inflated past the entry bound given at construction, and all that
-// the object ever inflates, while opening and in later reads, shares one
+// the object reads, while opening and in later reads, counts against one
 // budget of kBudgetFactor times that bound; so a hostile archive costs
 // bounded memory and time. An entry that cannot be extracted within bound
 // and budget counts as missing (and enters the table with an empty text).
+//
+// Each entry is inflated once: the object keeps what it extracted, and a
+// later read of the same entry is served from there, with the result and the
+// budget it would have had inflating the entry again.
 //
 // Created closed; OpenContainer at most once; the archive stays open until
 // CloseContainer or destruction, also after a failed verification. Failures
@@ -48,6 +52,12 @@ public:
     // archive. False when there is no archive, the entry is missing or cannot
     // be extracted; `text` is unchanged then.
     bool ReadEntry(std::string_view name, std::string& text);
+    // ReadEntry that hands over the kept text instead of a copy; a later read
+    // of the entry inflates it again.
+    bool TakeEntry(std::string_view name, std::string& text);
+    // Sets the budget back to what it was when OpenContainer returned, so
+    // that the reads that follow go as they would on a fresh open.
+    void RestartReads() { m_budget = m_budgetAfterOpen; }
     // The names of the entry table without "MetaData", in byte order.
     std::vector<std::string> EntryNames() const;
     // Releases the archive: true when one was open and released cleanly.
@@ -61,18 +71,30 @@ public:
     const std::wstring& Path() const { return m_path; }
 
 private:
+    // What one extraction of an entry gave.
+    struct Extraction {
+        std::string text;
+        bool extracted = false;
+        bool cut = false;  // stopped one byte past the bound
+        uint64_t inflated = 0;
+        bool taken = false;  // the text was handed over
+    };
+
     bool Verify();
-    bool ReadEntryTable();
-    bool ExtractCurrentEntry(std::string& text);
-    std::string ContainerDataDigest() const;
+    bool ReadEntryTable(std::string& digest);
+    // The entry's extraction when it succeeds, else null.
+    Extraction* Extract(std::string_view name);
+    void Spend(uint64_t bytes) { m_budget -= bytes < m_budget ? bytes : m_budget; }
 
     ContainerMetaData m_metaData;
     ZipArchive m_archive;
     std::string m_errorText;
-    std::map<std::string, std::string> m_entries;  // name -> text; std::string orders names byte-wise
+    std::map<std::string, Extraction> m_extractions;  // by upper-cased name
+    std::vector<std::string> m_entryNames;             // without "MetaData", in byte order
     std::wstring m_path;
     uint64_t m_entryLimit;
     uint64_t m_budget;  // bytes the object may still inflate
+    uint64_t m_budgetAfterOpen = 0;
 };
 
 }  // namespace container

@@ -46,18 +46,32 @@ bool ReadPlainFile(const std::wstring& path, std::string& text) {
 }  // namespace
 
 bool RecordContainer::IsContainer(const std::wstring& path) {
-    if (m_file.IsContainer(path)) return true;
-    m_errorText = m_file.ErrorText();
-    return false;
+    if (m_isContainer.asked && m_isContainer.path == path) return m_isContainer.result;
+    const bool result = m_file.IsContainer(path);
+    if (!result) m_errorText = m_file.ErrorText();
+    m_isContainer = Answer{path, true, result};
+    return result;
 }
 
 bool RecordContainer::OpenContainer(const std::wstring& path) {
-    if (m_file.OpenContainer(path)) return true;
-    m_errorText = "OpenContainer fails\n" + m_file.ErrorText();
-    return false;
+    if (m_opened.asked && m_opened.path == path) {
+        m_file.RestartReads();
+        if (!m_opened.result) m_errorText = "OpenContainer fails\n" + m_file.ErrorText();
+        return m_opened.result;
+    }
+    const bool result = m_file.OpenContainer(path);
+    if (!result) m_errorText = "OpenContainer fails\n" + m_file.ErrorText();
+    m_opened = Answer{path, true, result};
+    return result;
 }
 
-bool RecordContainer::ReadRecorderData(std::string& text) { return m_file.ReadEntry("RecorderData", text); }
+bool RecordContainer::LoadRecordText(const std::wstring& path, std::string& text) {
+    if (IsContainer(path)) return OpenContainer(path) && ReadRecorderData(text);
+    return ReadPlainFile(path, text);
+}
+
+// The record is read once per load: its text is handed over, not copied.
+bool RecordContainer::ReadRecorderData(std::string& text) { return m_file.TakeEntry("RecorderData", text); }
 
 bool RecordContainer::ReadDeviceModel(std::string& text) { return m_file.ReadEntry("DeviceModel", text); }
 
@@ -85,12 +99,6 @@ bool RecordContainer::ReadExtendedSettings(devicemodel::ExtendedSettingsSet& set
     return !set.Empty();
 }
 
-bool LoadRecordText(const std::wstring& path, std::string& text) {
-    RecordContainer container;
-    if (container.IsContainer(path)) {
-        return container.OpenContainer(path) && container.ReadRecorderData(text);
-    }
-    return ReadPlainFile(path, text);
-}
+bool LoadRecordText(const std::wstring& path, std::string& text) { return RecordContainer().LoadRecordText(path, text); }
 
 }  // namespace container

@@ -5,10 +5,12 @@
 // model texts ("ExtendedSettings"). Also the loader of the record text that
 // serves plain record files as well.
 //
-// One object per load, used on the loading thread. Entries are read only
-// after OpenContainer; the archive stays open until destruction. Failures
-// are false results; the reason of a failed IsContainer or OpenContainer is
-// kept in ErrorText() and is never shown.
+// One object per load, used on the loading thread: the record text and the
+// device model come from the same object, so that the file is recognised,
+// opened, verified and inflated once. Entries are read only after
+// OpenContainer; the archive stays open until destruction. Failures are
+// false results; the reason of a failed IsContainer or OpenContainer is kept
+// in ErrorText() and is never shown.
 #ifndef DR_MVQ4_CONTAINER_RECORD_CONTAINER_H
 #define DR_MVQ4_CONTAINER_RECORD_CONTAINER_H
 
@@ -27,11 +29,20 @@ public:
     RecordContainer(const RecordContainer&) = delete;
     RecordContainer& operator=(const RecordContainer&) = delete;
 
-    // True when the file exists, can be read and starts with "PK".
+    // True when the file exists, can be read and starts with "PK". Asked
+    // again for the same path, the object answers as it did the first time.
     bool IsContainer(const std::wstring& path);
     // Opens the archive and verifies its meta data and container-data
-    // checksum; true only when the container is intact.
+    // checksum; true only when the container is intact. Asked again for the
+    // same path, the object keeps its archive and answers as before, and the
+    // reads that follow go as after a fresh open.
     bool OpenContainer(const std::wstring& path);
+
+    // The record XML text of the file at `path`: the whole file for a plain
+    // record, the "RecorderData" entry of a verified container. False when a
+    // container does not verify or lacks the entry, and when a plain file
+    // cannot be read; the latter is reported through the file-error message.
+    bool LoadRecordText(const std::wstring& path, std::string& text);
 
     // The texts of "RecorderData" and "DeviceModel": false when the entry is
     // missing or unreadable, `text` unchanged then.
@@ -54,15 +65,21 @@ public:
     const ContainerMetaData& ExtendedSettings() const { return m_extendedSettings; }
 
 private:
+    // The path a question was answered for, and the answer.
+    struct Answer {
+        std::wstring path;
+        bool asked = false;
+        bool result = false;
+    };
+
     ContainerFile m_file;
     ContainerMetaData m_extendedSettings;
     std::string m_errorText;
+    Answer m_isContainer;
+    Answer m_opened;
 };
 
-// The record XML text of the file at `path`: the whole file for a plain
-// record, the "RecorderData" entry of a verified container. False when a
-// container does not verify or lacks the entry, and when a plain file cannot
-// be read; the latter is reported through the file-error message.
+// RecordContainer::LoadRecordText on an object of its own.
 bool LoadRecordText(const std::wstring& path, std::string& text);
 
 }  // namespace container

@@ -1,6 +1,9 @@
 #include "container/ZipArchive.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "container/ZipFileOpen.h"
@@ -32,6 +35,23 @@ bool InflateOpenEntry(unzFile archive, std::string& text, uint64_t limit, uint64
                                 : static_cast<size_t>(got);
         text.append(chunk.data(), keep);
         cut = nul != nullptr;
+    }
+}
+
+// Makes room in `text` for the size the directory states for the entry
+// positioned on, so that the text is allocated once. The stated size is only
+// a hint: it is held to `limit` and to what the entry's compressed bytes can
+// inflate to, and a failure to allocate leaves `text` to grow as it reads.
+void ReserveStatedSize(unzFile archive, uint64_t limit, std::string& text) {
+    constexpr uint64_t kLargestDeflateRatio = 1032;
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return;
+    uint64_t size = std::min<uint64_t>(info.uncompressed_size, limit);
+    if (info.compressed_size < size / kLargestDeflateRatio) size = info.compressed_size * kLargestDeflateRatio;
+    try {
+        text.reserve(static_cast<size_t>(std::min<uint64_t>(size, text.max_size())));
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
     }
 }
 
@@ -84,7 +104,9 @@ bool ZipArchive::ExtractCurrentEntry(std::string& text, uint64_t limit, uint64_t
     inflated = 0;
     if (m_archive == nullptr || unzOpenCurrentFile(m_archive) != UNZ_OK) return false;
     std::string content;
+    ReserveStatedSize(m_archive, limit, content);
     const bool complete = InflateOpenEntry(m_archive, content, limit, inflated);
+    if (content.capacity() / 2 > content.size() + kChunkSize) content.shrink_to_fit();  // cut short by a NUL byte
     // Closing reports a CRC mismatch once the entry was read to its end.
     const bool intact = unzCloseCurrentFile(m_archive) == UNZ_OK;
     if (!complete || !intact) return false;

@@ -77,16 +77,19 @@ bool LoadDisturbanceFile(DisturbanceDataReader** out, const wchar_t* path, const
     if (out == nullptr || path == nullptr) return false;
     const std::wstring recordPath(path);
     record::DisturbanceRecord record;
-    if (!record.Open(recordPath)) return false;
-    std::wstring deviceName, deviceVersion;
-    if (!record.GetDeviceName(deviceName) || !record.GetDeviceVersion(deviceVersion)) return false;
-    const std::wstring languageCode = platform::AnsiToWide(language == nullptr ? "" : language);
-    const settings::LoadOptions loadOptions = settings::ParseLoadOptions(options);
-    container::RecordContainer container;
-    const bool applied = container.IsContainer(recordPath)
-                             ? ApplyContainerModel(record, container, recordPath, languageCode, loadOptions)
-                             : ApplyFolderModel(record, deviceName, deviceVersion, languageCode, loadOptions);
-    if (!applied) return false;
+    {
+        // The container, its entries and the model live until the record is named.
+        container::RecordContainer container;
+        if (!record.Open(recordPath, container)) return false;
+        std::wstring deviceName, deviceVersion;
+        if (!record.GetDeviceName(deviceName) || !record.GetDeviceVersion(deviceVersion)) return false;
+        const std::wstring languageCode = platform::AnsiToWide(language == nullptr ? "" : language);
+        const settings::LoadOptions loadOptions = settings::ParseLoadOptions(options);
+        const bool applied = container.IsContainer(recordPath)
+                                 ? ApplyContainerModel(record, container, recordPath, languageCode, loadOptions)
+                                 : ApplyFolderModel(record, deviceName, deviceVersion, languageCode, loadOptions);
+        if (!applied) return false;
+    }
     std::unique_ptr<MVQ4_LoadedDisturbanceFile> loaded(new MVQ4_LoadedDisturbanceFile(recordPath));
     if (!loaded->Assemble(record)) return false;
     *out = loaded.release();

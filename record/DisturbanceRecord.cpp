@@ -11,10 +11,15 @@
 
 namespace record {
 
-bool DisturbanceRecord::Open(const std::wstring& path) {
+bool DisturbanceRecord::Open(const std::wstring& path, container::RecordContainer& container) {
     std::string text;
-    if (!container::LoadRecordText(path, text)) return false;
+    if (!container.LoadRecordText(path, text)) return false;
     return OpenText(std::move(text));
+}
+
+bool DisturbanceRecord::Open(const std::wstring& path) {
+    container::RecordContainer container;
+    return Open(path, container);
 }
 
 bool DisturbanceRecord::ApplyDeviceModel(const std::string& modelText, const std::string& languageText,

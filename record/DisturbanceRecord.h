@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "container/RecordContainer.h"
 #include "devicemodel/ExtendedSettingsSet.h"
 #include "devicemodel/ChannelTextTable.h"
 #include "record/RecordTypes.h"
@@ -48,6 +49,9 @@ public:
     DisturbanceRecord& operator=(const DisturbanceRecord&) = delete;
 
     // Reads the record text of a plain file or a container and parses it.
+    // `container` is the load's container object, which goes on to serve the
+    // device model of a container record.
+    bool Open(const std::wstring& path, container::RecordContainer& container);
     bool Open(const std::wstring& path);
     // Parses `text` as the record XML; true when the document has an element.
     bool OpenText(std::string text);

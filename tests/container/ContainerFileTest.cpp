@@ -259,4 +259,25 @@ TEST(ContainerHostile, ContainerFilesBoundEntriesAndTheirSum) {
     EXPECT_TRUE(ContainerFile().OpenContainer(Wide(large)));
 }
 
+// Reads after opening are served from what opening inflated, yet spend the
+// budget as inflating again would: 1000 bytes per read of "A" while about
+// 3400 are left, then the read that no longer fits takes the rest.
+// RestartReads gives back what the reads took.
+TEST(ContainerHostile, KeptEntriesSpendTheBudgetAsInflatingAgain) {
+    fixture::TempDir dir;
+    const std::string path = RecordContainerBuilder().Entry("A", std::string(1000, 'a')).Write(dir, "a.zip");
+    ContainerFile file(1400);
+    ASSERT_TRUE(file.OpenContainer(Wide(path)));
+    std::string text;
+    int reads = 0;
+    while (reads < 10 && file.ReadEntry("A", text)) ++reads;
+    EXPECT_EQ(reads, 3);
+    EXPECT_FALSE(file.ReadEntry("RecorderData", text));
+    file.RestartReads();
+    EXPECT_TRUE(file.TakeEntry("A", text));
+    text.clear();
+    EXPECT_TRUE(file.ReadEntry("a", text));  // handed over: inflated again
+    EXPECT_EQ(text, std::string(1000, 'a'));
+}
+
 }  // namespace
