@@ -42,9 +42,9 @@ public:
     MVQ4_LoadedDisturbanceFile(const MVQ4_LoadedDisturbanceFile&) = delete;
     MVQ4_LoadedDisturbanceFile& operator=(const MVQ4_LoadedDisturbanceFile&) = delete;
 
-    // Builds every channel from the decoded record. The record is modified
-    // (padding, unknown start states) while it is read. On false the object
-    // is incomplete and must be released.
+    // Builds every channel from the decoded record. The record is used up:
+    // its document is released once decoded, the channels take over its
+    // samples. On false the object is incomplete and must be released.
     bool Assemble(record::DisturbanceRecord& record);
 
     int GetAnalogChannelCount() override { return static_cast<int>(m_analogChannels.size()); }
@@ -66,10 +66,12 @@ public:
 private:
     static size_t Index(int index) { return static_cast<size_t>(index); }
     bool AssembleHeader(record::DisturbanceRecord& record);
-    bool AssembleDigital(record::DisturbanceRecord& record);
-    bool AssembleLogical(record::DisturbanceRecord& record);
+    // `offset`: samples from the first recorded sample to the trigger;
+    // `lost`: the record's count of lost events.
+    bool AssembleDigital(record::DisturbanceRecord& record, int64_t offset, int32_t lost);
+    bool AssembleLogical(record::DisturbanceRecord& record, int64_t offset, int32_t lost);
     void MapDigitalIds(record::DisturbanceRecord& record);
-    bool AssembleAnalog(record::DisturbanceRecord& record);
+    bool AssembleAnalog(record::DisturbanceRecord& record, int64_t offset);
     // The padding the trigger offset asks for, added to the sample count.
     bool PadAnalogTraces(int64_t offset, uint32_t& padding);
 

@@ -47,8 +47,15 @@ void PadRuns(std::vector<record::StateRun>& runs, uint32_t padding) {
 }  // namespace
 
 bool MVQ4_LoadedDisturbanceFile::Assemble(record::DisturbanceRecord& record) {
-    return AssembleHeader(record) && AssembleDigital(record) && AssembleLogical(record) &&
-           (MapDigitalIds(record), true) && AssembleAnalog(record);
+    if (!AssembleHeader(record)) return false;
+    const bool digital = record.LoadDigitalSection();  // none: no digital channels
+    int64_t offset = 0;
+    int32_t lost = 0;
+    const bool aligned = record.GetTriggerSampleOffset(offset) && record.GetLostEventCount(lost);
+    // The rest is built from the decoded tables alone.
+    record.ReleaseDocument();
+    return aligned && (!digital || AssembleDigital(record, offset, lost)) && AssembleLogical(record, offset, lost) &&
+           (MapDigitalIds(record), true) && AssembleAnalog(record, offset);
 }
 
 bool MVQ4_LoadedDisturbanceFile::AssembleHeader(record::DisturbanceRecord& record) {
@@ -67,12 +74,8 @@ bool MVQ4_LoadedDisturbanceFile::AssembleHeader(record::DisturbanceRecord& recor
     return true;
 }
 
-bool MVQ4_LoadedDisturbanceFile::AssembleDigital(record::DisturbanceRecord& record) {
-    if (!record.LoadDigitalSection()) return true;  // no digital section: no digital channels
-    int64_t offset = 0;
-    int32_t lost = 0;
+bool MVQ4_LoadedDisturbanceFile::AssembleDigital(record::DisturbanceRecord& record, int64_t offset, int32_t lost) {
     uint32_t padding = 0;
-    if (!record.GetTriggerSampleOffset(offset) || !record.GetLostEventCount(lost)) return false;
     if (!PaddingFor(offset, m_sampleCount, padding)) return false;
     std::vector<record::DigitalTrace>& traces = record.DigitalTraces();
     for (record::DigitalTrace& trace : traces) {
@@ -94,16 +97,13 @@ bool MVQ4_LoadedDisturbanceFile::AssembleDigital(record::DisturbanceRecord& reco
     return true;
 }
 
-bool MVQ4_LoadedDisturbanceFile::AssembleLogical(record::DisturbanceRecord& record) {
-    int32_t lost = 0;
-    int64_t offset = 0;
+bool MVQ4_LoadedDisturbanceFile::AssembleLogical(record::DisturbanceRecord& record, int64_t offset, int32_t lost) {
     uint32_t padding = 0;
-    if (!record.GetLostEventCount(lost)) return false;
+    if (!PaddingFor(offset, m_sampleCount, padding)) return false;
     std::vector<record::LogicalTrace>& traces = record.LogicalTraces();
     if (lost > 0 && !record.EventSets().empty()) {
         for (record::LogicalTrace& trace : traces) MarkUnknownStart(trace.runs);
     }
-    if (!record.GetTriggerSampleOffset(offset) || !PaddingFor(offset, m_sampleCount, padding)) return false;
     for (record::LogicalTrace& trace : traces) PadRuns(trace.runs, padding);
     for (const record::LogicalTrace& trace : traces) {
         std::unique_ptr<TransitionalStoredLogicalChannel> channel(new TransitionalStoredLogicalChannel(
@@ -146,10 +146,9 @@ bool MVQ4_LoadedDisturbanceFile::PadAnalogTraces(int64_t offset, uint32_t& paddi
     return true;
 }
 
-bool MVQ4_LoadedDisturbanceFile::AssembleAnalog(record::DisturbanceRecord& record) {
-    int64_t offset = 0;
+bool MVQ4_LoadedDisturbanceFile::AssembleAnalog(record::DisturbanceRecord& record, int64_t offset) {
     uint32_t padding = 0;
-    if (!record.GetTriggerSampleOffset(offset) || !PadAnalogTraces(offset, padding)) return false;
+    if (!PadAnalogTraces(offset, padding)) return false;
     const uint32_t count = m_sampleCount;
     std::vector<record::AnalogTrace>& traces = record.AnalogTraces();
     for (size_t i = 0; i < traces.size(); ++i) {

@@ -58,6 +58,12 @@ public:
     pugi::xml_node Root() const { return m_document.document_element(); }
     // Bytes of the record text.
     size_t TextSize() const { return m_text.size(); }
+    // Frees the document and its text once everything is read from them;
+    // the getters fail from then on.
+    void ReleaseDocument() {
+        m_document.reset();
+        std::string().swap(m_text);
+    }
 
     bool GetDeviceName(std::wstring& name) const;        // UTF-8 text
     bool GetDeviceVersion(std::wstring& version) const;  // ANSI text
