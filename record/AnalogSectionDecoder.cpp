@@ -173,11 +173,14 @@ bool AnalogSectionDecoder::DecodeTrace(pugi::xml_node trace, AnalogTrace& defini
             // A gap that would take the trace beyond any real record is damage.
             if (gap > 0 && static_cast<int64_t>(before) + gap > kMaxSampleCount) return false;
             if (gap > 0) samples.AppendInvalid(static_cast<size_t>(gap));
-            if (!GetPathAttribute(child, {}, "values", text)) {
+            // Missing or empty as the access rule has it, without measuring
+            // the text first.
+            const char* const values = child.attribute("values").value();
+            if (*values == '\0') {
                 samples.Truncate(before);
                 return false;
             }
-            AppendValues(text.data(), samples);
+            AppendValues(values, samples);
             definition.scale = scale;
         }
     }
