@@ -4,15 +4,10 @@
 #include <cmath>
 #include <utility>
 
-namespace {
-
-double ApplyScaling(double value, const record::Scaling& scaling) {
-    value += scaling.offset;
-    if (scaling.factor != 0.0 && !std::isnan(scaling.factor)) value *= scaling.factor;
-    return value;
-}
-
-}  // namespace
+// A factor that is not applied becomes 1: multiplying by it changes no value.
+StaticSampleRateAnalogChannel::Scale::Scale(const record::Scaling& scaling)
+    : offset(scaling.offset),
+      factor(scaling.factor != 0.0 && !std::isnan(scaling.factor) ? scaling.factor : 1.0) {}
 
 StaticSampleRateAnalogChannel::StaticSampleRateAnalogChannel(DisturbanceDataReader* reader,
                                                              record::AnalogTrace&& trace, uint32_t color,
@@ -26,11 +21,33 @@ StaticSampleRateAnalogChannel::StaticSampleRateAnalogChannel(DisturbanceDataRead
       m_samples(std::move(trace.samples)),
       m_sampleCount(sampleCount),
       m_padding(padding),
-      m_xOffset(trace.xOffsetEnabled ? static_cast<uint32_t>(trace.xOffset) : 0),
-      m_selector(selector) {
-    if (trace.scale) m_scalings = std::move(trace.scalings);
+      m_traceSamples(sampleCount - std::min(padding, sampleCount)),
+      m_xOffset(trace.xOffsetEnabled ? static_cast<uint32_t>(trace.xOffset) : 0) {
+    if (trace.scale && !trace.scalings.empty()) {
+        m_scales[0] = Scale(trace.scalings[0]);
+        if (trace.scalings.size() > 1) m_scales[1] = Scale(trace.scalings[1]);
+    }
+    if (selector != nullptr) FindSecondScaleRuns(*selector);
     FindInvalidRuns();
     FindMaxMagnitude();
+    UpdateFastPaths();
+}
+
+void StaticSampleRateAnalogChannel::SetSampleShift(int shift) {
+    m_sampleShift = shift;
+    UpdateFastPaths();
+}
+
+// Without a shift the host's index is the sample itself: where, in addition,
+// the channel shows its trace one to one under one scale, a value is read
+// straight from the stored integers, and where no sample is invalid, every
+// sample is valid.
+void StaticSampleRateAnalogChannel::UpdateFastPaths() {
+    const bool unshifted = m_sampleShift == 0;
+    m_direct = m_samples.NarrowData();
+    const bool oneToOne = m_direct != nullptr && m_xOffset == 0 && m_padding == 0 && m_secondScaleRuns.empty();
+    m_directCount = unshifted && oneToOne ? m_sampleCount : 0;
+    m_allValidCount = unshifted && m_invalid.empty() ? m_sampleCount : 0;
 }
 
 bool StaticSampleRateAnalogChannel::Unshift(uint32_t index, uint32_t& sample) const {
@@ -40,32 +57,45 @@ bool StaticSampleRateAnalogChannel::Unshift(uint32_t index, uint32_t& sample) co
     return true;
 }
 
-double StaticSampleRateAnalogChannel::Value(uint32_t sample) {
-    const uint32_t traceSample = sample - m_xOffset;
-    const double raw = traceSample >= m_sampleCount || traceSample < m_padding
-                           ? 0.0
-                           : m_samples.Value(traceSample - m_padding);
-    if (m_scalings.empty()) return raw;
-    bool second = false;
-    if (m_selector != nullptr) {
-        const auto inForce = m_selector->FindTransition(sample);
-        second = inForce != m_selector->GetTransitionsEnd() && inForce->state == kDigitalHigh;
-    }
-    return ApplyScaling(raw, m_scalings[second ? 1 : 0]);
+double StaticSampleRateAnalogChannel::Value(uint32_t sample) const {
+    // The trace holds samples padding to sampleCount - 1 of the x-shifted
+    // numbering; before them lies the padding, after them the record's end.
+    const uint32_t traceSample = sample - m_xOffset - m_padding;
+    const double raw = traceSample < m_traceSamples ? m_samples.Value(traceSample) : 0.0;
+    const bool second = !m_secondScaleRuns.empty() && InRuns(m_secondScaleRuns, sample);
+    return m_scales[second ? 1 : 0].Apply(raw);
 }
 
 bool StaticSampleRateAnalogChannel::IsValid(uint32_t sample) const {
-    const auto run = std::upper_bound(m_invalid.begin(), m_invalid.end(), sample,
-                                      [](uint32_t value, const Run& candidate) { return value < candidate.end; });
-    return run == m_invalid.end() || run->first > sample;
+    return m_invalid.empty() || !InRuns(m_invalid, sample);
 }
 
-double StaticSampleRateAnalogChannel::GetSampleValue(uint32_t index) {
+bool StaticSampleRateAnalogChannel::InRuns(const std::vector<Run>& runs, uint32_t sample) {
+    const auto run = std::upper_bound(runs.begin(), runs.end(), sample,
+                                      [](uint32_t value, const Run& candidate) { return value < candidate.end; });
+    return run != runs.end() && run->first <= sample;
+}
+
+// The selector's state in force at a sample is that of its last transition
+// starting at or before it, or of its first transition before that one.
+void StaticSampleRateAnalogChannel::FindSecondScaleRuns(DigitalChannelReader& selector) {
+    const uint32_t count = m_sampleCount;
+    const auto begin = selector.GetTransitionsBegin(), end = selector.GetTransitionsEnd();
+    for (auto it = begin; it != end; ++it) {
+        auto next = it;
+        ++next;
+        const uint32_t first = it == begin ? 0 : std::min(it->firstSample, count);
+        const uint32_t last = next == end ? count : std::min(next->firstSample, count);
+        if (it->state == kDigitalHigh && first < last) m_secondScaleRuns.push_back(Run{first, last});
+    }
+}
+
+double StaticSampleRateAnalogChannel::ShiftedValue(uint32_t index) const {
     uint32_t sample = 0;
     return Unshift(index, sample) ? Value(sample) : 0.0;
 }
 
-bool StaticSampleRateAnalogChannel::IsSampleValid(uint32_t index) {
+bool StaticSampleRateAnalogChannel::ShiftedValid(uint32_t index) const {
     uint32_t sample = 0;
     return Unshift(index, sample) && IsValid(sample);
 }
@@ -107,13 +137,13 @@ void StaticSampleRateAnalogChannel::FindMaxMagnitude() {
     const auto consider = [this](double value) {
         if (std::fabs(value) > m_maxMagnitude) m_maxMagnitude = std::fabs(value);  // NaN never compares greater
     };
-    if (m_sampleCount > 0 && m_xOffset == 0 && m_padding == 0 && m_selector == nullptr) {
+    if (m_sampleCount > 0 && m_xOffset == 0 && m_padding == 0 && m_secondScaleRuns.empty()) {
         // One scaling, which never reverses the order of two values: the
         // smallest and the largest raw value give the largest magnitude.
         double low = 0.0, high = 0.0;
         m_samples.Bounds(m_sampleCount, low, high);
-        consider(m_scalings.empty() ? low : ApplyScaling(low, m_scalings[0]));
-        consider(m_scalings.empty() ? high : ApplyScaling(high, m_scalings[0]));
+        consider(m_scales[0].Apply(low));
+        consider(m_scales[0].Apply(high));
         return;
     }
     for (uint32_t sample = 0; sample < m_sampleCount; ++sample) consider(Value(sample));

@@ -19,8 +19,8 @@ public:
     // sample s - padding - x offset (with the x offset when the trace enables
     // it, in 32-bit unsigned arithmetic): not valid before the trace's first
     // sample, valid and 0 from `sampleCount` on. Values are scaled by the
-    // trace's first scaling, or by its second where `selector` (not owned,
-    // outliving the channel; null: none) is high, unless the trace is not
+    // trace's first scaling, or by its second where the digital channel
+    // `selector` (complete; null: none) is high, unless the trace is not
     // scaled. The trace must hold sampleCount - padding samples.
     StaticSampleRateAnalogChannel(DisturbanceDataReader* reader, record::AnalogTrace&& trace, uint32_t color,
                                   uint32_t sampleCount, uint32_t padding, DigitalChannelReader* selector);
@@ -33,11 +33,16 @@ public:
     int GetId() override { return m_id; }
     const char* GetKey() override { return m_key.c_str(); }
 
-    bool IsSampleValid(uint32_t index) override;
-    double GetSampleValue(uint32_t index) override;
+    bool IsSampleValid(uint32_t index) override {
+        return index < m_allValidCount || ShiftedValid(index);
+    }
+    double GetSampleValue(uint32_t index) override {
+        if (index < m_directCount) return m_scales[0].Apply(m_direct[index]);
+        return ShiftedValue(index);
+    }
     const char* GetUnit() override { return m_unit.c_str(); }
     double GetMaxMagnitude() override { return m_maxMagnitude; }
-    void SetSampleShift(int shift) override { m_sampleShift = shift; }
+    void SetSampleShift(int shift) override;
 
     bool HasInvalidRanges() override;
     RangeIterator GetRangesBegin() override;
@@ -48,11 +53,25 @@ private:
         uint32_t first;
         uint32_t end;
     };
+    // Physical value = (raw + offset) x factor; a factor of 0 or NaN leaves
+    // raw + offset. The default scale leaves the raw value.
+    struct Scale {
+        Scale() = default;
+        explicit Scale(const record::Scaling& scaling);
+        double Apply(double raw) const { return (raw + offset) * factor; }
+        double offset = 0.0;
+        double factor = 1.0;
+    };
 
     // The stored sample that index `index` of the host addresses under the
     // sample shift; false when the shift moves it outside the channel.
     bool Unshift(uint32_t index, uint32_t& sample) const;
-    double Value(uint32_t sample);
+    double ShiftedValue(uint32_t index) const;
+    bool ShiftedValid(uint32_t index) const;
+    void UpdateFastPaths();
+    double Value(uint32_t sample) const;
+    static bool InRuns(const std::vector<Run>& runs, uint32_t sample);
+    void FindSecondScaleRuns(DigitalChannelReader& selector);
     bool IsValid(uint32_t sample) const;
     void FindInvalidRuns();
     void MarkInvalid(uint64_t first, uint64_t end);
@@ -70,10 +89,15 @@ private:
     record::SampleStore m_samples;
     uint32_t m_sampleCount;
     uint32_t m_padding;
+    uint32_t m_traceSamples;  // samples of the trace the channel shows
     uint32_t m_xOffset;
-    std::vector<record::Scaling> m_scalings;  // empty: values unscaled
-    DigitalChannelReader* m_selector;         // not owned
-    std::vector<Run> m_invalid;               // runs of samples not valid, in order
+    Scale m_scales[2];                   // the second where m_secondScaleRuns say
+    std::vector<Run> m_secondScaleRuns;  // where the second scale is in force
+    std::vector<Run> m_invalid;          // runs of samples not valid, in order
+    // Reads that need neither shift nor lookup: indexes below these counts.
+    const int32_t* m_direct = nullptr;
+    uint32_t m_directCount = 0;
+    uint32_t m_allValidCount = 0;
 };
 
 #endif

@@ -46,6 +46,8 @@ public:
         return m_wide ? m_wideValues[index] : static_cast<double>(m_narrow[index]);
     }
     bool IsValid(size_t index) const;
+    // The stored samples as 32-bit integers; null once they are doubles.
+    const int32_t* NarrowData() const { return m_wide ? nullptr : m_narrow.data(); }
     // The smallest and the largest of the first `count` samples (count > 0,
     // at most the kept ones).
     void Bounds(size_t count, double& low, double& high) const;
