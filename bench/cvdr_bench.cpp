@@ -64,12 +64,12 @@ void Analysis(const host::Record& record) {
                 }) * 1000.0);
 }
 
-void Comtrade(const host::Record& record, const std::string& folder, cvdr::comtrade::DataType type,
-              const char* name) {
+void Comtrade(const host::Record& record, const host::AnalogSampleReader& samples, const std::string& folder,
+              cvdr::comtrade::DataType type, const char* name) {
     cvdr::comtrade::ExportFormat format;
     format.dataType = type;
     const cvdr::comtrade::ComtradeTarget target{folder, name, "synthetic.xml"};
-    Report(name, BestSeconds([&] { cvdr::comtrade::WriteComtrade(record, format, target); }),
+    Report(name, BestSeconds([&] { cvdr::comtrade::WriteComtrade(record, samples, format, target); }),
            folder + "/" + name + ".dat");
 }
 
@@ -91,13 +91,15 @@ int main(int argc, char** argv) {
     Plot(record, folder, "plot.pdf", cvdr::plot::ImageFormat::kPdf);
     Plot(record, folder, "plot-rms.png", cvdr::plot::ImageFormat::kPng, true);
     Analysis(record);
-    Comtrade(record, folder, cvdr::comtrade::DataType::kBinary, "binary");
-    Comtrade(record, folder, cvdr::comtrade::DataType::kFloat32, "float32");
-    Comtrade(record, folder, cvdr::comtrade::DataType::kAscii, "ascii");
+    // The exports read the samples from the reader as they write.
+    const host::AnalogSampleReader samples(*reader, record);
+    Comtrade(record, samples, folder, cvdr::comtrade::DataType::kBinary, "binary");
+    Comtrade(record, samples, folder, cvdr::comtrade::DataType::kFloat32, "float32");
+    Comtrade(record, samples, folder, cvdr::comtrade::DataType::kAscii, "ascii");
     const std::string csv = folder + "/synthetic.csv";
     Report("synthetic.csv", BestSeconds([&] {
                cvdr::OutputFile file(csv);
-               cvdr::WriteCsv(record, file);
+               cvdr::WriteCsv(record, samples, file);
                file.Close();
            }),
            csv);

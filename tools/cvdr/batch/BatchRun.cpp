@@ -1,8 +1,8 @@
 #include "batch/BatchRun.h"
 
 #include <exception>
+#include <functional>
 #include <iostream>
-#include <optional>
 
 #include "ExitStatus.h"
 #include "batch/ProgressBar.h"
@@ -12,17 +12,20 @@
 namespace cvdr {
 namespace {
 
-// Loads and handles one record; false after reporting why it failed.
+// What is done with one open record; may free it early.
+using ReaderAction = std::function<void(host::ReaderHandle& reader, const FoundRecord& file)>;
+
+// Opens and handles one record; false after reporting why it failed.
 bool RunOne(const host::Plugin& plugin, const host::RecordSource& source, const FoundRecord& file,
-            const RecordAction& action, ProgressBar& progress) {
+            const ReaderAction& action, ProgressBar& progress) {
     try {
-        const std::optional<host::Record> record = host::LoadRecord(plugin, source);
-        if (!record) {
+        host::ReaderHandle reader = plugin.Open(source);
+        if (!reader) {
             progress.Clear();
             ReportError(LoadFailureMessage(source.file));
             return false;
         }
-        action(*record, file);
+        action(reader, file);
         return true;
     } catch (const std::exception& error) {
         progress.Clear();
@@ -31,9 +34,7 @@ bool RunOne(const host::Plugin& plugin, const host::RecordSource& source, const 
     }
 }
 
-}  // namespace
-
-int RunOnRecords(const host::Plugin& plugin, const BatchRequest& request, const RecordAction& action) {
+int RunOnReaders(const host::Plugin& plugin, const BatchRequest& request, const ReaderAction& action) {
     const FoundRecords found = FindRecords(request.inputs);
     for (const std::string& problem : found.problems) ReportError(problem);
     size_t failed = 0;
@@ -53,6 +54,24 @@ int RunOnRecords(const host::Plugin& plugin, const BatchRequest& request, const 
         << " written, " << failed << " failed, " << found.skipped.size() << " skipped (not records)\n";
     out.flush();
     return failed > 0 || !found.problems.empty() ? kExitFailure : kExitSuccess;
+}
+
+}  // namespace
+
+int RunOnRecords(const host::Plugin& plugin, const BatchRequest& request, const RecordAction& action) {
+    return RunOnReaders(plugin, request, [&](host::ReaderHandle& reader, const FoundRecord& file) {
+        const host::Record record = host::ReadRecord(*reader);
+        reader.Reset();  // the copy is all the action needs
+        action(record, file);
+    });
+}
+
+int RunOnOpenRecords(const host::Plugin& plugin, const BatchRequest& request, const OpenRecordAction& action) {
+    return RunOnReaders(plugin, request, [&](host::ReaderHandle& reader, const FoundRecord& file) {
+        const host::Record record = host::ReadRecord(*reader, host::ReadOptions{false});
+        const host::AnalogSampleReader samples(*reader, record);
+        action(record, samples, file);
+    });
 }
 
 }  // namespace cvdr

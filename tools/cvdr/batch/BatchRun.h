@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "batch/RecordFinder.h"
+#include "host/AnalogSampleReader.h"
 #include "host/Plugin.h"
 #include "host/Record.h"
 
@@ -19,6 +20,10 @@ namespace cvdr {
 
 // Handles one record; throws std::exception to fail it.
 using RecordAction = std::function<void(const host::Record& record, const FoundRecord& file)>;
+// The same for a record read without its analog samples, which `samples`
+// reads from the record still open.
+using OpenRecordAction = std::function<void(const host::Record& record, const host::AnalogSampleReader& samples,
+                                            const FoundRecord& file)>;
 
 struct BatchRequest {
     std::vector<std::string> inputs;  // files and folders
@@ -34,6 +39,8 @@ struct BatchRequest {
 // "N records: W written, F failed, S skipped (not records)". Returns
 // kExitSuccess, or kExitFailure when a folder or any record failed.
 int RunOnRecords(const host::Plugin& plugin, const BatchRequest& request, const RecordAction& action);
+// RunOnRecords for writers that walk the samples once and need no copy of them.
+int RunOnOpenRecords(const host::Plugin& plugin, const BatchRequest& request, const OpenRecordAction& action);
 
 }  // namespace cvdr
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace cvdr {
 
@@ -12,17 +13,50 @@ std::string NumberText(double value) {
     return text;
 }
 
-void AppendNumber(std::string& out, double value) {
-    if (std::isnan(value)) {
-        out += "nan";
-    } else if (std::isinf(value)) {
-        out += value < 0 ? "-inf" : "inf";
-    } else {
-        std::array<char, 32> buffer;
-        const std::to_chars_result result =
-            std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-        out.append(buffer.data(), result.ptr);
+namespace {
+
+constexpr int kCacheBits = 12;
+
+// NumberText(value) into `buffer`; returns its length (at most 24).
+size_t FormatNumber(char* buffer, size_t size, double value) {
+    const char* special = std::isnan(value) ? "nan" : !std::isinf(value) ? nullptr : value < 0 ? "-inf" : "inf";
+    if (special != nullptr) {
+        const size_t length = std::strlen(special);
+        std::memcpy(buffer, special, length);
+        return length;
     }
+    return static_cast<size_t>(std::to_chars(buffer, buffer + size, value).ptr - buffer);
+}
+
+}  // namespace
+
+char* PutNumber(char* out, double value) { return out + FormatNumber(out, 24, value); }
+
+void AppendNumber(std::string& out, double value) {
+    std::array<char, 32> buffer;
+    out.append(buffer.data(), FormatNumber(buffer.data(), buffer.size(), value));
+}
+
+NumberTextCache::NumberTextCache() : m_entries(size_t{2} << kCacheBits) {}
+
+// Two entries per hash value: a new text goes first, the one it displaces
+// second, so that two values with the same hash both stay.
+char* NumberTextCache::Put(char* out, double value) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Entry* const pair = &m_entries[2 * ((bits * 0x9E3779B97F4A7C15u) >> (64 - kCacheBits))];
+    const Entry* entry = pair;
+    if (!pair[0].Holds(bits)) {
+        if (pair[1].Holds(bits)) {
+            entry = pair + 1;
+        } else {
+            pair[1] = pair[0];
+            pair[0].bits = bits;
+            pair[0].text[kPutBytes - 1] = static_cast<char>(FormatNumber(pair[0].text, kPutBytes - 1, value));
+        }
+    }
+    std::memcpy(out, entry->text, kPutBytes);  // a copy of fixed size costs no loop
+    return out + entry->text[kPutBytes - 1];
 }
 
 std::string ColorText(uint32_t colorRef) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace cvdr {
 
@@ -14,6 +15,33 @@ std::string NumberText(double value);
 // Appends NumberText(value) to `out` without a string of its own, for writers
 // that put millions of numbers into one buffer.
 void AppendNumber(std::string& out, double value);
+
+// Writes NumberText(value) at `out`, which has room for 24 bytes, and
+// returns the end of the text.
+char* PutNumber(char* out, double value);
+
+// NumberText for a stream of numbers in which values recur, as the samples
+// of one channel do: the texts of recent values are kept in a table indexed
+// by the value's bits, so that a recurring value is copied, not formatted.
+class NumberTextCache {
+public:
+    // Room a Put needs at `out`; it writes at most this many bytes there.
+    static constexpr size_t kPutBytes = 32;
+
+    NumberTextCache();
+    // Writes NumberText(value) at `out`, possibly followed by bytes of no
+    // meaning, and returns the end of the text.
+    char* Put(char* out, double value);
+
+private:
+    // The text and, in its last byte, its length (0: empty entry).
+    struct Entry {
+        bool Holds(uint64_t valueBits) const { return bits == valueBits && text[kPutBytes - 1] != 0; }
+        uint64_t bits = 0;
+        char text[kPutBytes] = {};
+    };
+    std::vector<Entry> m_entries;
+};
 
 // Windows COLORREF (0x00BBGGRR) as "#RRGGBB" in upper-case hexadecimal.
 std::string ColorText(uint32_t colorRef);

@@ -19,14 +19,21 @@ std::optional<double> ParseNumber(const std::string& text) {
     return value;
 }
 
-AnalogColumn PlanAnalog(const host::Record& record, size_t index) {
+AnalogColumn PlanAnalog(const host::Record& record, const host::AnalogSampleReader& samples, size_t index) {
+    constexpr uint32_t kBlockSamples = 4096;
     const host::AnalogChannel& channel = record.analog[index];
     AnalogColumn column;
     column.channel = index;
     column.name = ValidUtf8(channel.name);
     column.unit = ValidUtf8(channel.unit);
-    for (uint32_t sample = 0; sample < record.sampleCount; ++sample) {
-        if (channel.IsValid(sample)) column.range.Add(channel.values[sample]);
+    std::vector<double> values(kBlockSamples);
+    std::vector<uint8_t> valid(kBlockSamples);
+    for (uint32_t first = 0; first < record.sampleCount; first += kBlockSamples) {
+        const uint32_t count = std::min(kBlockSamples, record.sampleCount - first);
+        samples.Read(index, first, count, values.data(), valid.data());
+        for (uint32_t i = 0; i < count; ++i) {
+            if (valid[i] != 0) column.range.Add(values[i]);
+        }
     }
     return column;
 }
@@ -82,10 +89,10 @@ StatusColumn PlanStatus(const host::Record& record, size_t index) {
 
 }  // namespace
 
-ChannelPlan PlanChannels(const host::Record& record, DataType type) {
+ChannelPlan PlanChannels(const host::Record& record, const host::AnalogSampleReader& samples, DataType type) {
     ChannelPlan plan;
     plan.sampleCount = record.sampleCount;
-    for (size_t i = 0; i < record.analog.size(); ++i) plan.analog.push_back(PlanAnalog(record, i));
+    for (size_t i = 0; i < record.analog.size(); ++i) plan.analog.push_back(PlanAnalog(record, samples, i));
     for (size_t i = 0; i < record.logical.size(); ++i) plan.analog.push_back(PlanLogical(record, i));
     for (AnalogColumn& column : plan.analog)
         column.scaling = Scaling::ForRange(column.range, IntegerLimit(type));

@@ -11,6 +11,7 @@
 
 #include "formats/comtrade/ComtradeFormat.h"
 #include "formats/comtrade/Scaling.h"
+#include "host/AnalogSampleReader.h"
 #include "host/Record.h"
 
 namespace cvdr::comtrade {
@@ -47,7 +48,7 @@ struct ChannelPlan {
 
 // Reads every channel once to find value ranges, state texts and invalid
 // runs; the scalings follow from the ranges and the data type.
-ChannelPlan PlanChannels(const host::Record& record, DataType type);
+ChannelPlan PlanChannels(const host::Record& record, const host::AnalogSampleReader& samples, DataType type);
 
 // The value of a logical state as written: the number the text stands for,
 // or its index among `stateCodes` when those are in use; none when invalid.

@@ -67,9 +67,9 @@ std::string DataSectionLine(const ChannelPlan& plan, const DataRecordEncoder& en
 
 }  // namespace
 
-std::vector<std::string> WriteComtrade(const host::Record& record, const ExportFormat& format,
-                                       const ComtradeTarget& target) {
-    const ChannelPlan plan = PlanChannels(record, format.dataType);
+std::vector<std::string> WriteComtrade(const host::Record& record, const host::AnalogSampleReader& samples,
+                                       const ExportFormat& format, const ComtradeTarget& target) {
+    const ChannelPlan plan = PlanChannels(record, samples, format.dataType);
     const Texts texts = MakeTexts(record, plan, format, target.sourceName);
     const DataRecordEncoder encoder = MakeEncoder(plan, format.dataType);
     const std::string base = target.folder + "/" + target.stem;
@@ -80,7 +80,7 @@ std::vector<std::string> WriteComtrade(const host::Record& record, const ExportF
         OutputFile file(base + ".cff");
         file.Write("--- file type: CFG ---\r\n" + texts.config + "--- file type: INF ---\r\n");
         file.Write("--- file type: HDR ---\r\n" + texts.header + DataSectionLine(plan, encoder));
-        WriteDataRecords(record, plan, encoder, file);
+        WriteDataRecords(record, samples, plan, encoder, file);
         file.Close();
         written.push_back(file.Path());
     } else {
@@ -88,7 +88,7 @@ std::vector<std::string> WriteComtrade(const host::Record& record, const ExportF
         WriteText(base + ".hdr", texts.header, outputs);
         outputs.Add(base + ".dat");
         OutputFile data(base + ".dat");
-        WriteDataRecords(record, plan, encoder, data);
+        WriteDataRecords(record, samples, plan, encoder, data);
         data.Close();
         written = {base + ".cfg", base + ".hdr", base + ".dat"};
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formats/comtrade/ComtradeFormat.h"
+#include "host/AnalogSampleReader.h"
 #include "host/Record.h"
 
 namespace cvdr::comtrade {
@@ -20,8 +21,8 @@ struct ComtradeTarget {
 
 // Returns the paths written. Throws std::runtime_error when a file cannot be
 // written; what was written for the record until then is removed.
-std::vector<std::string> WriteComtrade(const host::Record& record, const ExportFormat& format,
-                                       const ComtradeTarget& target);
+std::vector<std::string> WriteComtrade(const host::Record& record, const host::AnalogSampleReader& samples,
+                                       const ExportFormat& format, const ComtradeTarget& target);
 
 }  // namespace cvdr::comtrade
 

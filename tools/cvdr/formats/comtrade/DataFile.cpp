@@ -1,71 +1,81 @@
 #include "formats/comtrade/DataFile.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "host/TimeAxis.h"
 #include "host/TransitionCursor.h"
 
 namespace cvdr::comtrade {
 namespace {
 
 constexpr size_t kFlushBytes = size_t{1} << 16;
+constexpr uint32_t kBlockSamples = 4096;
 
-// The values of one analog column, sample after sample in rising order.
-class AnalogColumnReader {
+// A logical channel's column: its state as a number, worked out once per
+// transition, over the samples of each block in turn.
+class LogicalColumnReader {
 public:
-    AnalogColumnReader(const host::Record& record, const AnalogColumn& column) : m_column(&column) {
-        if (column.logical) {
-            m_logical.emplace(record.logical[column.channel]);
-        } else {
-            m_analog = &record.analog[column.channel];
-        }
-    }
+    LogicalColumnReader(const host::Record& record, const AnalogColumn& column)
+        : m_column(&column), m_cursor(record.logical[column.channel]) {}
 
-    // The finite or non-finite value of a valid sample; none when invalid.
-    std::optional<double> Read(uint32_t sample) {
-        if (m_analog != nullptr) {
-            if (!m_analog->IsValid(sample)) return std::nullopt;
-            return m_analog->values[sample];
+    void Read(uint32_t first, uint32_t count, double* values, uint8_t* present) {
+        const uint32_t end = first + count;
+        for (uint32_t sample = first; sample < end;) {
+            const LogicalTransition* state = m_cursor.At(sample);
+            if (state != m_lastState) {
+                m_lastState = state;
+                m_lastValue = LogicalStateValue(*m_column, state);
+            }
+            const uint32_t runEnd = std::min(m_cursor.RunEnd(sample), end);
+            std::fill(values + (sample - first), values + (runEnd - first), m_lastValue.value_or(0.0));
+            std::fill(present + (sample - first), present + (runEnd - first), m_lastValue ? 1 : 0);
+            sample = runEnd;
         }
-        // States last many samples: the value is worked out once per transition.
-        const LogicalTransition* state = m_logical->At(sample);
-        if (state != m_lastState) {
-            m_lastState = state;
-            m_lastValue = LogicalStateValue(*m_column, state);
-        }
-        return m_lastValue;
     }
 
 private:
     const AnalogColumn* m_column;
-    const host::AnalogChannel* m_analog = nullptr;
-    std::optional<host::TransitionCursor<LogicalTransition>> m_logical;
+    host::TransitionCursor<LogicalTransition> m_cursor;
     const LogicalTransition* m_lastState = nullptr;
     std::optional<double> m_lastValue;
 };
 
+// The high stretches of a status column within samples first to end - 1.
+void MarkHigh(host::TransitionCursor<DigitalTransition>& cursor, size_t column, SampleBlock& block) {
+    const uint32_t first = block.First(), end = first + block.Count();
+    for (uint32_t sample = first; sample < end;) {
+        const bool high = host::DigitalLevel(cursor.At(sample)) == 1;
+        const uint32_t runEnd = std::min(cursor.RunEnd(sample), end);
+        if (high) block.SetHigh(column, sample - first, runEnd - first);
+        sample = runEnd;
+    }
+}
+
 }  // namespace
 
-void WriteDataRecords(const host::Record& record, const ChannelPlan& plan, const DataRecordEncoder& encoder,
-                      OutputFile& out) {
-    std::vector<AnalogColumnReader> analog;
-    for (const AnalogColumn& column : plan.analog) analog.emplace_back(record, column);
+void WriteDataRecords(const host::Record& record, const host::AnalogSampleReader& samples,
+                      const ChannelPlan& plan, const DataRecordEncoder& encoder, OutputFile& out) {
+    std::vector<std::optional<LogicalColumnReader>> logical(plan.analog.size());
+    for (size_t c = 0; c < plan.analog.size(); ++c) {
+        if (plan.analog[c].logical) logical[c].emplace(record, plan.analog[c]);
+    }
     std::vector<host::TransitionCursor<DigitalTransition>> status;
     for (const StatusColumn& column : plan.status) status.emplace_back(record.digital[column.channel]);
-    const double interval = record.sampleInterval;
-    SampleValues values;
-    values.analog.resize(analog.size());
-    values.status.resize(status.size());
+    SampleBlock block(plan.analog.size(), plan.status.size(), kBlockSamples);
     std::string buffer;
-    for (uint32_t sample = 0; sample < plan.sampleCount; ++sample) {
-        values.number = sample + 1;
-        values.timestamp = host::MillisecondsToMicroseconds(sample * interval);
-        for (size_t i = 0; i < analog.size(); ++i) values.analog[i] = analog[i].Read(sample);
-        for (size_t i = 0; i < status.size(); ++i)
-            values.status[i] = host::DigitalLevel(status[i].At(sample)) == 1;
-        encoder.Append(buffer, values);
+    for (uint32_t first = 0; first < plan.sampleCount; first += kBlockSamples) {
+        block.Start(first, std::min(kBlockSamples, plan.sampleCount - first));
+        for (size_t c = 0; c < plan.analog.size(); ++c) {
+            if (logical[c]) {
+                logical[c]->Read(first, block.Count(), block.Values(c), block.Present(c));
+            } else {
+                samples.Read(plan.analog[c].channel, first, block.Count(), block.Values(c), block.Present(c));
+            }
+        }
+        for (size_t s = 0; s < status.size(); ++s) MarkHigh(status[s], s, block);
+        encoder.Append(buffer, block, record.sampleInterval);
         if (buffer.size() >= kFlushBytes) {
             out.Write(buffer);
             buffer.clear();

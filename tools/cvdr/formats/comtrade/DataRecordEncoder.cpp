@@ -1,9 +1,12 @@
 #include "formats/comtrade/DataRecordEncoder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+#include "host/TimeAxis.h"
 
 namespace cvdr::comtrade {
 namespace {
@@ -17,12 +20,16 @@ void AppendInteger(std::string& out, Integer value) {
     out.append(buffer, result.ptr);
 }
 
-void AppendLittleEndian(std::string& out, uint32_t value, size_t bytes) {
-    for (size_t i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+char* PutLittleEndian(char* out, uint32_t value, size_t bytes) {
+    for (size_t i = 0; i < bytes; ++i) out[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return out + bytes;
 }
 
-bool FitsTimestamp(const std::optional<int64_t>& timestamp) {
-    return timestamp && *timestamp >= 0 && *timestamp < int64_t{kMissingTimestamp};
+// The time stamp of a sample: microseconds from the first sample.
+std::optional<int64_t> Timestamp(uint32_t sample, double interval) {
+    const std::optional<int64_t> timestamp = host::MillisecondsToMicroseconds(sample * interval);
+    if (timestamp && *timestamp >= 0 && *timestamp < int64_t{kMissingTimestamp}) return timestamp;
+    return std::nullopt;
 }
 
 uint32_t FloatBits(float value) {
@@ -33,6 +40,25 @@ uint32_t FloatBits(float value) {
 
 }  // namespace
 
+SampleBlock::SampleBlock(size_t analogColumns, size_t statusColumns, uint32_t capacity)
+    : m_capacity(capacity),
+      m_statusWords((statusColumns + 15) / 16),
+      m_values(analogColumns * capacity),
+      m_present(analogColumns * capacity),
+      m_status(m_statusWords * capacity) {}
+
+void SampleBlock::Start(uint32_t first, uint32_t count) {
+    m_first = first;
+    m_count = count;
+    std::fill(m_status.begin(), m_status.end(), uint16_t{0});
+}
+
+void SampleBlock::SetHigh(size_t column, uint32_t from, uint32_t to) {
+    uint16_t* words = &m_status[column / 16 * m_capacity];
+    const uint16_t bit = static_cast<uint16_t>(1u << (column % 16));
+    for (uint32_t i = from; i < to; ++i) words[i] = static_cast<uint16_t>(words[i] | bit);
+}
+
 DataRecordEncoder::DataRecordEncoder(DataType type, std::vector<Scaling> scalings, size_t statusCount)
     : m_type(type), m_scalings(std::move(scalings)), m_statusCount(statusCount) {}
 
@@ -41,52 +67,72 @@ size_t DataRecordEncoder::RecordBytes() const {
     return 8 + m_scalings.size() * ValueBytes(m_type) + 2 * ((m_statusCount + 15) / 16);
 }
 
-void DataRecordEncoder::Append(std::string& out, const SampleValues& values) const {
+void DataRecordEncoder::Append(std::string& out, const SampleBlock& block, double interval) const {
     if (m_type == DataType::kAscii) {
-        AppendAscii(out, values);
+        AppendAscii(out, block, interval);
     } else {
-        AppendBinary(out, values);
+        AppendBinary(out, block, interval);
     }
 }
 
-void DataRecordEncoder::AppendAscii(std::string& out, const SampleValues& values) const {
-    AppendInteger(out, values.number);
-    out.push_back(',');
-    if (FitsTimestamp(values.timestamp)) AppendInteger(out, *values.timestamp);
-    for (size_t i = 0; i < m_scalings.size(); ++i) {
-        const std::optional<double>& value = values.analog[i];
+void DataRecordEncoder::AppendAscii(std::string& out, const SampleBlock& block, double interval) const {
+    for (uint32_t i = 0; i < block.Count(); ++i) {
+        const uint32_t sample = block.First() + i;
+        AppendInteger(out, sample + 1);
         out.push_back(',');
-        const bool written = value && std::isfinite(*value);
-        AppendInteger(out, written ? m_scalings[i].Quantise(*value) : int64_t{99999});
+        const std::optional<int64_t> timestamp = Timestamp(sample, interval);
+        if (timestamp) AppendInteger(out, *timestamp);
+        for (size_t c = 0; c < m_scalings.size(); ++c) {
+            const double value = block.Values(c)[i];
+            out.push_back(',');
+            const bool written = block.Present(c)[i] != 0 && std::isfinite(value);
+            AppendInteger(out, written ? m_scalings[c].Quantise(value) : int64_t{99999});
+        }
+        for (size_t s = 0; s < m_statusCount; ++s) out += block.StatusBit(s, i) ? ",1" : ",0";
+        out += "\r\n";
     }
-    for (bool bit : values.status) out += bit ? ",1" : ",0";
-    out += "\r\n";
 }
 
 // The 32 bits of a value; a 16-bit value is in the low half.
-uint32_t DataRecordEncoder::BinaryValue(size_t column, const std::optional<double>& value) const {
+uint32_t DataRecordEncoder::BinaryValue(size_t column, bool present, double value) const {
     if (m_type == DataType::kFloat32) {
-        return FloatBits(value ? static_cast<float>(*value) : std::numeric_limits<float>::quiet_NaN());
+        return FloatBits(present ? static_cast<float>(value) : std::numeric_limits<float>::quiet_NaN());
     }
     const uint32_t missing = m_type == DataType::kBinary ? 0x8000 : 0x80000000;
-    if (!value || !std::isfinite(*value)) return missing;
-    return static_cast<uint32_t>(m_scalings[column].Quantise(*value));  // two's complement, cut to its width
+    if (!present || !std::isfinite(value)) return missing;
+    return static_cast<uint32_t>(m_scalings[column].Quantise(value));  // two's complement, cut to its width
 }
 
-void DataRecordEncoder::AppendBinary(std::string& out, const SampleValues& values) const {
-    AppendLittleEndian(out, values.number, 4);
-    AppendLittleEndian(
-        out, FitsTimestamp(values.timestamp) ? static_cast<uint32_t>(*values.timestamp) : kMissingTimestamp,
-        4);
+void DataRecordEncoder::AppendBinary(std::string& out, const SampleBlock& block, double interval) const {
+    const size_t recordBytes = RecordBytes();
+    const size_t start = out.size();
+    out.resize(start + block.Count() * recordBytes);
     const size_t width = ValueBytes(m_type);
-    for (size_t i = 0; i < m_scalings.size(); ++i)
-        AppendLittleEndian(out, BinaryValue(i, values.analog[i]), width);
-    for (size_t word = 0; word * 16 < m_statusCount; ++word) {
-        uint32_t bits = 0;
-        for (size_t bit = 0; bit < 16 && word * 16 + bit < m_statusCount; ++bit) {
-            if (values.status[word * 16 + bit]) bits |= uint32_t{1} << bit;
+    const size_t words = (m_statusCount + 15) / 16;
+    for (uint32_t i = 0; i < block.Count(); ++i) {
+        const uint32_t sample = block.First() + i;
+        char* record = &out[start + i * recordBytes];
+        record = PutLittleEndian(record, sample + 1, 4);
+        const std::optional<int64_t> timestamp = Timestamp(sample, interval);
+        record = PutLittleEndian(record, timestamp ? static_cast<uint32_t>(*timestamp) : kMissingTimestamp, 4);
+        for (size_t word = 0; word < words; ++word) {
+            PutLittleEndian(record + m_scalings.size() * width + 2 * word, block.StatusWord(word, i), 2);
         }
-        AppendLittleEndian(out, bits, 2);
+    }
+    // Column by column: each column's values lie together in the block.
+    for (size_t c = 0; c < m_scalings.size(); ++c) {
+        const double* values = block.Values(c);
+        const uint8_t* present = block.Present(c);
+        char* field = &out[start + 8 + c * width];
+        if (width == 2) {
+            for (uint32_t i = 0; i < block.Count(); ++i, field += recordBytes) {
+                PutLittleEndian(field, BinaryValue(c, present[i] != 0, values[i]), 2);
+            }
+        } else {
+            for (uint32_t i = 0; i < block.Count(); ++i, field += recordBytes) {
+                PutLittleEndian(field, BinaryValue(c, present[i] != 0, values[i]), 4);
+            }
+        }
     }
 }
 

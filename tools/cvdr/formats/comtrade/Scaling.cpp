@@ -5,12 +5,6 @@
 
 namespace cvdr::comtrade {
 
-void ValueRange::Add(double value) {
-    if (!std::isfinite(value)) return;
-    m_low = std::min(m_low, value);
-    m_high = std::max(m_high, value);
-}
-
 Scaling Scaling::ForRange(const ValueRange& range, int64_t limit) {
     if (range.Empty() || limit <= 0) return Scaling(1.0, 0.0, limit);
     if (range.Low() == range.High()) return Scaling(1.0, range.Low(), limit);
@@ -20,12 +14,6 @@ Scaling Scaling::ForRange(const ValueRange& range, int64_t limit) {
     double a = halfSpan / static_cast<double>(limit);
     if (!(a > 0.0)) a = std::numeric_limits<double>::denorm_min();  // a span too small to divide
     return Scaling(a, b, limit);
-}
-
-int64_t Scaling::Quantise(double value) const {
-    const double raw = std::round((value - m_b) / m_a);
-    const double bound = static_cast<double>(m_limit);
-    return static_cast<int64_t>(std::clamp(raw, -bound, bound));
 }
 
 }  // namespace cvdr::comtrade

@@ -5,6 +5,8 @@
 #ifndef CVDR_FORMATS_COMTRADE_SCALING_H
 #define CVDR_FORMATS_COMTRADE_SCALING_H
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -13,7 +15,11 @@ namespace cvdr::comtrade {
 // Lowest and highest finite value seen; empty until one is added.
 class ValueRange {
 public:
-    void Add(double value);
+    void Add(double value) {
+        if (!std::isfinite(value)) return;
+        m_low = std::min(m_low, value);
+        m_high = std::max(m_high, value);
+    }
     bool Empty() const { return m_low > m_high; }
     double Low() const { return m_low; }
     double High() const { return m_high; }
@@ -38,7 +44,20 @@ public:
 
     // The raw integer for a finite value within the range, clamped to
     // [-limit, limit] against rounding at the ends.
-    int64_t Quantise(double value) const;
+    int64_t Quantise(double value) const {
+        const double raw = (value - m_b) / m_a;
+        // std::round (halves away from zero) without a library call or a
+        // branch on the fraction, for millions of values; from 2^52 on every
+        // double is an integer already.
+        if (std::fabs(raw) < 4503599627370496.0) {
+            int64_t rounded = static_cast<int64_t>(raw);
+            const double fraction = raw - static_cast<double>(rounded);  // exact
+            rounded += static_cast<int64_t>(fraction >= 0.5) - static_cast<int64_t>(fraction <= -0.5);
+            return std::clamp(rounded, -m_limit, m_limit);
+        }
+        const double bound = static_cast<double>(m_limit);
+        return static_cast<int64_t>(std::clamp(raw, -bound, bound));
+    }
 
 private:
     Scaling(double a, double b, int64_t limit) : m_a(a), m_b(b), m_limit(limit) {}

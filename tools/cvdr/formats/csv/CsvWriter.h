@@ -10,12 +10,14 @@
 #include <string_view>
 
 #include "formats/OutputFile.h"
+#include "host/AnalogSampleReader.h"
 #include "host/Record.h"
 
 namespace cvdr {
 
-// Writes the table to `out` 64 KiB at a time.
-void WriteCsv(const host::Record& record, OutputFile& out);
+// Writes the table to `out` 64 KiB at a time, the analog values read from
+// `samples` as it goes.
+void WriteCsv(const host::Record& record, const host::AnalogSampleReader& samples, OutputFile& out);
 
 // Appends one cell, quoted when it holds a comma, a quote or a line end.
 void AppendCsvField(std::string& row, std::string_view text);
