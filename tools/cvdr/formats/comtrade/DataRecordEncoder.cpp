@@ -103,36 +103,39 @@ uint32_t DataRecordEncoder::BinaryValue(size_t column, bool present, double valu
     return static_cast<uint32_t>(m_scalings[column].Quantise(value));  // two's complement, cut to its width
 }
 
-void DataRecordEncoder::AppendBinary(std::string& out, const SampleBlock& block, double interval) const {
-    const size_t recordBytes = RecordBytes();
-    const size_t start = out.size();
-    out.resize(start + block.Count() * recordBytes);
-    const size_t width = ValueBytes(m_type);
+// The records of the block, row by row, from the data values worked out
+// beforehand (`codes`: sample i's values from i x columns on).
+template <size_t Width>
+void DataRecordEncoder::PutRecords(char* record, const SampleBlock& block, double interval,
+                                   const uint32_t* codes) const {
+    const size_t columns = m_scalings.size();
     const size_t words = (m_statusCount + 15) / 16;
-    for (uint32_t i = 0; i < block.Count(); ++i) {
+    const uint32_t count = block.Count();
+    for (uint32_t i = 0; i < count; ++i) {
         const uint32_t sample = block.First() + i;
-        char* record = &out[start + i * recordBytes];
         record = PutLittleEndian(record, sample + 1, 4);
         const std::optional<int64_t> timestamp = Timestamp(sample, interval);
         record = PutLittleEndian(record, timestamp ? static_cast<uint32_t>(*timestamp) : kMissingTimestamp, 4);
-        for (size_t word = 0; word < words; ++word) {
-            PutLittleEndian(record + m_scalings.size() * width + 2 * word, block.StatusWord(word, i), 2);
-        }
+        for (size_t c = 0; c < columns; ++c) record = PutLittleEndian(record, codes[i * columns + c], Width);
+        for (size_t word = 0; word < words; ++word) record = PutLittleEndian(record, block.StatusWord(word, i), 2);
     }
-    // Column by column: each column's values lie together in the block.
-    for (size_t c = 0; c < m_scalings.size(); ++c) {
+}
+
+void DataRecordEncoder::AppendBinary(std::string& out, const SampleBlock& block, double interval) const {
+    const uint32_t count = block.Count();
+    const size_t columns = m_scalings.size();
+    m_codes.resize(columns * count);
+    for (size_t c = 0; c < columns; ++c) {
         const double* values = block.Values(c);
         const uint8_t* present = block.Present(c);
-        char* field = &out[start + 8 + c * width];
-        if (width == 2) {
-            for (uint32_t i = 0; i < block.Count(); ++i, field += recordBytes) {
-                PutLittleEndian(field, BinaryValue(c, present[i] != 0, values[i]), 2);
-            }
-        } else {
-            for (uint32_t i = 0; i < block.Count(); ++i, field += recordBytes) {
-                PutLittleEndian(field, BinaryValue(c, present[i] != 0, values[i]), 4);
-            }
-        }
+        for (uint32_t i = 0; i < count; ++i) m_codes[i * columns + c] = BinaryValue(c, present[i] != 0, values[i]);
+    }
+    const size_t start = out.size();
+    out.resize(start + count * RecordBytes());
+    if (ValueBytes(m_type) == 2) {
+        PutRecords<2>(&out[start], block, interval, m_codes.data());
+    } else {
+        PutRecords<4>(&out[start], block, interval, m_codes.data());
     }
 }
 

@@ -69,10 +69,13 @@ private:
     void AppendAscii(std::string& out, const SampleBlock& block, double interval) const;
     void AppendBinary(std::string& out, const SampleBlock& block, double interval) const;
     uint32_t BinaryValue(size_t column, bool present, double value) const;
+    template <size_t Width>
+    void PutRecords(char* record, const SampleBlock& block, double interval, const uint32_t* codes) const;
 
     DataType m_type;
     std::vector<Scaling> m_scalings;
     size_t m_statusCount;
+    mutable std::vector<uint32_t> m_codes;  // scratch of AppendBinary
 };
 
 }  // namespace cvdr::comtrade

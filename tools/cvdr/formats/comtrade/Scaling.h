@@ -42,21 +42,16 @@ public:
     double B() const { return m_b; }
     int64_t Limit() const { return m_limit; }
 
-    // The raw integer for a finite value within the range, clamped to
-    // [-limit, limit] against rounding at the ends.
+    // The raw integer for a finite value, rounded half away from zero and
+    // clamped to [-limit, limit]. Clamping before rounding gives the same
+    // integer and keeps the conversion in range; the rounding is done
+    // without a library call or a branch, for millions of values.
     int64_t Quantise(double value) const {
-        const double raw = (value - m_b) / m_a;
-        // std::round (halves away from zero) without a library call or a
-        // branch on the fraction, for millions of values; from 2^52 on every
-        // double is an integer already.
-        if (std::fabs(raw) < 4503599627370496.0) {
-            int64_t rounded = static_cast<int64_t>(raw);
-            const double fraction = raw - static_cast<double>(rounded);  // exact
-            rounded += static_cast<int64_t>(fraction >= 0.5) - static_cast<int64_t>(fraction <= -0.5);
-            return std::clamp(rounded, -m_limit, m_limit);
-        }
         const double bound = static_cast<double>(m_limit);
-        return static_cast<int64_t>(std::clamp(raw, -bound, bound));
+        const double raw = std::clamp((value - m_b) / m_a, -bound, bound);
+        const int64_t truncated = static_cast<int64_t>(raw);
+        const double fraction = raw - static_cast<double>(truncated);  // exact
+        return truncated + static_cast<int64_t>(fraction >= 0.5) - static_cast<int64_t>(fraction <= -0.5);
     }
 
 private:
