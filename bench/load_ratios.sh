@@ -6,15 +6,10 @@
 #
 # Builds what it needs in build-bench/ (Release), writes the records once to
 # build-bench/load-records/, then runs ROUNDS interleaved rounds of: the plain
-# floor, a load of the plain record, the container floor, a load of the
-# container, `cvdr export --to comtrade --data binary` and
+# floor, `cvdr info` of the plain record, the container floor, `cvdr info` of
+# the container, `cvdr export --to comtrade --data binary` and
 # `cvdr export --to csv` of the plain record. Each figure is the median over
 # the rounds of wall time (or peak resident set) of the whole process.
-#
-# A load is `cvdr dump --json --no-samples`: the plug-in's load and every
-# reader slot but the samples, nothing else. (`cvdr info` also works out in
-# its own process which language names the channels, which repeats the
-# container's verification and the plain record's parse.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-5}
@@ -44,9 +39,9 @@ export DR_MVQ4_REGISTRY=/nonexistent   # no user settings
 names=(plain_floor plain_load container_floor container_load comtrade csv)
 commands=(
   "$bin/plain_floor $plain"
-  "$cvdr dump $plain --json --no-samples"
+  "$cvdr info $plain"
   "$bin/container_floor $container"
-  "$cvdr dump $container --json --no-samples"
+  "$cvdr info $container"
   "$cvdr export $plain --to comtrade --data binary -o $out/comtrade"
   "$cvdr export $plain --to csv -o $out/csv"
 )
@@ -76,7 +71,7 @@ function row(figure, value, goal, detail) { printf "| %-52s | %5.2f | %-6s | %s\
 BEGIN {
   printf "record XML: %.1f MB; medians of %d interleaved rounds\n\n", xml / 1e6, rounds
   printf "| %-52s | %5s | %-6s | %s\n", "figure", "ratio", "goal", "medians"
-  row("plain load (cvdr dump --no-samples) / plain floor", pl / pf, "<= 1.3", sprintf("%.3f s / %.3f s", pl, pf))
+  row("plain load (cvdr info) / plain floor", pl / pf, "<= 1.3", sprintf("%.3f s / %.3f s", pl, pf))
   row("container load / container floor", cl / cf, "<= 1.3", sprintf("%.3f s / %.3f s", cl, cf))
   row("peak RSS / record XML size, plain", pr * 1024 / xml, "<= 3.0", sprintf("%.1f MB", pr * 1024 / 1e6))
   row("peak RSS / record XML size, container", cr * 1024 / xml, "<= 3.5", sprintf("%.1f MB", cr * 1024 / 1e6))

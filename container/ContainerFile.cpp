@@ -52,6 +52,22 @@ bool ContainerFile::OpenContainer(const std::wstring& path) {
     return verified;
 }
 
+bool ContainerFile::OpenForListing(const std::wstring& path) {
+    m_path = path;
+    uint64_t count = 0;
+    if (!m_archive.Open(path) || !m_archive.EntryCount(count)) {
+        m_errorText = "OpenContainer() fails: Failure in OpenZip()\n";
+        return false;
+    }
+    std::vector<std::string> names = DirectoryNames(count);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    names.erase(std::remove(names.begin(), names.end(), kMetaDataEntry), names.end());
+    m_entryNames = std::move(names);
+    m_budgetAfterOpen = m_budget;
+    return true;
+}
+
 bool ContainerFile::Verify() {
     std::string metaText;
     if (!ReadEntry(kMetaDataEntry, metaText)) {
@@ -81,13 +97,7 @@ bool ContainerFile::Verify() {
 bool ContainerFile::ReadEntryTable(std::string& digest) {
     uint64_t count = 0;
     if (!m_archive.EntryCount(count)) return false;
-    std::vector<std::string> names;
-    bool positioned = m_archive.GoToFirstEntry();
-    for (uint64_t index = 0; index < count && positioned; ++index) {
-        std::string name;
-        if (m_archive.CurrentEntryName(name)) names.push_back(std::move(name));
-        positioned = m_archive.GoToNextEntry();
-    }
+    std::vector<std::string> names = DirectoryNames(count);
     static const std::string kUnread;
     std::map<std::string, const std::string*> textOfFoldedName;
     std::map<std::string, const std::string*> texts;  // std::string orders names byte-wise
@@ -108,6 +118,17 @@ bool ContainerFile::ReadEntryTable(std::string& digest) {
     }
     digest = md5.Finish();
     return true;
+}
+
+std::vector<std::string> ContainerFile::DirectoryNames(uint64_t count) {
+    std::vector<std::string> names;
+    bool positioned = m_archive.GoToFirstEntry();
+    for (uint64_t index = 0; index < count && positioned; ++index) {
+        std::string name;
+        if (m_archive.CurrentEntryName(name)) names.push_back(std::move(name));
+        positioned = m_archive.GoToNextEntry();
+    }
+    return names;
 }
 
 ContainerFile::Extraction* ContainerFile::Extract(std::string_view name) {

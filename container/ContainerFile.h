@@ -48,6 +48,11 @@ public:
     // ContainerMetaData::Load) and the digest of all other entries' texts
     // joined in byte order of their names. True only when both checksums hold.
     bool OpenContainer(const std::wstring& path);
+    // Opens the archive and lists its entries without reading or verifying
+    // them, for a reader that knows the container verifies; entries are then
+    // read by name as after OpenContainer. False when the archive cannot be
+    // opened. Instead of OpenContainer, at most once.
+    bool OpenForListing(const std::wstring& path);
     // Extracts the entry named `name` (ASCII case ignored) from the open
     // archive. False when there is no archive, the entry is missing or cannot
     // be extracted; `text` is unchanged then.
@@ -82,6 +87,8 @@ private:
 
     bool Verify();
     bool ReadEntryTable(std::string& digest);
+    // The names of the directory's first `count` entries, in its order.
+    std::vector<std::string> DirectoryNames(uint64_t count);
     // The entry's extraction when it succeeds, else null.
     Extraction* Extract(std::string_view name);
     void Spend(uint64_t bytes) { m_budget -= bytes < m_budget ? bytes : m_budget; }

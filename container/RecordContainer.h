@@ -37,6 +37,9 @@ public:
     // same path, the object keeps its archive and answers as before, and the
     // reads that follow go as after a fresh open.
     bool OpenContainer(const std::wstring& path);
+    // Opens the archive for reading entries without verifying it (see
+    // ContainerFile::OpenForListing); instead of OpenContainer.
+    bool OpenForListing(const std::wstring& path) { return m_file.OpenForListing(path); }
 
     // The record XML text of the file at `path`: the whole file for a plain
     // record, the "RecorderData" entry of a verified container. False when a

@@ -104,7 +104,7 @@ int RunInfo(const RecordRequest& request, InfoForm form) {
     return RunOnRecord(request, {false}, [&](const host::Record& record, std::ostream& out) {
         if (form == InfoForm::kChannels) return ChannelTable(record).Print(out);
         const std::string& source = request.source.file;
-        const std::string names = NamesLanguage(source, request.source.language, request.source.options);
+        const std::string names = NamesLanguage(source, record.description, request.source.language, request.source.options);
         if (form == InfoForm::kJson) return WriteJson(record, names, out);
         WriteSummary(record, names, out);
         out << '\n';

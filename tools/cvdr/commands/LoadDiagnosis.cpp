@@ -126,26 +126,30 @@ std::string LoadFailureReason(const std::string& file) {
     return "the channel data does not fit together (digital section or analog traces)";
 }
 
-std::string NamesLanguage(const std::string& file, const std::string& language, const std::string& options) {
+std::string NamesLanguage(const std::string& file, const std::string& description, const std::string& language,
+                          const std::string& options) {
     const std::wstring path = platform::Utf8ToWide(file);
     const std::wstring wanted = platform::AnsiToWide(language);
     std::string text;
     std::wstring used;
     container::RecordContainer container;
     if (container.IsContainer(path)) {
-        if (container.OpenContainer(path) && ReadContainerLanguage(container, wanted, text, used)) {
+        if (container.OpenForListing(path) && ReadContainerLanguage(container, wanted, text, used)) {
             return platform::WideToUtf8(used);
         }
         return "none (named from keys)";
     }
-    record::DisturbanceRecord record;
-    std::wstring name, version;
+    // The description is the device name, three spaces and the version; a
+    // name that holds three spaces itself leaves more than one way to split.
+    const std::wstring identity = platform::Utf8ToWide(description);
     const std::wstring optionText = platform::Utf8ToWide(options);
-    container::DeviceModelLookup lookup;
-    FolderModel model;
-    if (record.Open(path) && record.GetDeviceName(name) && record.GetDeviceVersion(version) &&
-        FindFolderModel(lookup, settings::ParseLoadOptions(optionText.c_str()), name, version, wanted, model)) {
-        return language;
+    const settings::LoadOptions loadOptions = settings::ParseLoadOptions(optionText.c_str());
+    for (size_t gap = identity.find(L"   "); gap != std::wstring::npos; gap = identity.find(L"   ", gap + 1)) {
+        container::DeviceModelLookup lookup;
+        FolderModel model;
+        if (FindFolderModel(lookup, loadOptions, identity.substr(0, gap), identity.substr(gap + 3), wanted, model)) {
+            return language;
+        }
     }
     return "none (named from keys)";
 }

@@ -24,9 +24,13 @@ std::vector<LoadStep> DiagnoseLoadSteps(const std::string& file);
 // when no step fails, "the channel data does not fit together".
 std::string LoadFailureReason(const std::string& file);
 
-// The language whose texts name the record's channels, as the load picks it
-// (the host's language, else ENG); "none (named from keys)" without a model.
-std::string NamesLanguage(const std::string& file, const std::string& language, const std::string& options);
+// The language whose texts name the channels of a record that loaded from
+// `file` with `description` (the plug-in's: device name, three spaces,
+// version), as the load picks it (the host's language, else ENG); "none
+// (named from keys)" without a model. The record is not read again: having
+// loaded, a container is known to verify.
+std::string NamesLanguage(const std::string& file, const std::string& description, const std::string& language,
+                          const std::string& options);
 
 // The decoder's multi-line messages on one line, lines joined by " / ".
 std::string OneLine(const std::string& text);

@@ -11,7 +11,7 @@ namespace cvdr::comtrade {
 namespace {
 
 constexpr size_t kFlushBytes = size_t{1} << 16;
-constexpr uint32_t kBlockSamples = 4096;
+constexpr uint32_t kBlockSamples = 1024;
 
 // A logical channel's column: its state as a number, worked out once per
 // transition, over the samples of each block in turn.
