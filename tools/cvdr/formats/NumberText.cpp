@@ -15,7 +15,7 @@ std::string NumberText(double value) {
 
 namespace {
 
-constexpr int kCacheBits = 12;
+constexpr int kCacheBits = 14;  // 32768 entries of 16 bytes
 
 // NumberText(value) into `buffer`; returns its length (at most 24).
 size_t FormatNumber(char* buffer, size_t size, double value) {
@@ -50,13 +50,17 @@ char* NumberTextCache::Put(char* out, double value) {
         if (pair[1].Holds(bits)) {
             entry = pair + 1;
         } else {
+            const size_t length = FormatNumber(out, kPutBytes, value);
+            if (length > kKeptBytes) return out + length;
             pair[1] = pair[0];
             pair[0].bits = bits;
-            pair[0].text[kPutBytes - 1] = static_cast<char>(FormatNumber(pair[0].text, kPutBytes - 1, value));
+            std::memcpy(pair[0].text, out, length);
+            pair[0].length = static_cast<uint8_t>(length);
+            return out + length;
         }
     }
-    std::memcpy(out, entry->text, kPutBytes);  // a copy of fixed size costs no loop
-    return out + entry->text[kPutBytes - 1];
+    std::memcpy(out, entry->text, kKeptBytes);  // a copy of fixed size costs no loop
+    return out + entry->length;
 }
 
 std::string ColorText(uint32_t colorRef) {

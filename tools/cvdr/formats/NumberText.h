@@ -21,8 +21,9 @@ void AppendNumber(std::string& out, double value);
 char* PutNumber(char* out, double value);
 
 // NumberText for a stream of numbers in which values recur, as the samples
-// of one channel do: the texts of recent values are kept in a table indexed
-// by the value's bits, so that a recurring value is copied, not formatted.
+// of a record's channels do: the short texts of recent values are kept in a
+// table indexed by the value's bits, small enough to stay in the processor's
+// cache, so that a recurring value is copied, not formatted.
 class NumberTextCache {
 public:
     // Room a Put needs at `out`; it writes at most this many bytes there.
@@ -34,11 +35,12 @@ public:
     char* Put(char* out, double value);
 
 private:
-    // The text and, in its last byte, its length (0: empty entry).
+    static constexpr size_t kKeptBytes = 7;  // longer texts are formatted each time
     struct Entry {
-        bool Holds(uint64_t valueBits) const { return bits == valueBits && text[kPutBytes - 1] != 0; }
+        bool Holds(uint64_t valueBits) const { return bits == valueBits && length != 0; }
         uint64_t bits = 0;
-        char text[kPutBytes] = {};
+        char text[kKeptBytes] = {};
+        uint8_t length = 0;  // 0: empty entry
     };
     std::vector<Entry> m_entries;
 };

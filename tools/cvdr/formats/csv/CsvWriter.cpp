@@ -12,7 +12,7 @@ namespace cvdr {
 namespace {
 
 constexpr size_t kFlushBytes = size_t{1} << 16;
-constexpr uint32_t kBlockSamples = 32768;  // rows whose analog cells are made at a time
+constexpr uint32_t kBlockSamples = 512;  // rows whose analog cells are made at a time: their texts stay in cache
 
 std::string ColumnName(const std::string& name, const std::string& unit) {
     std::string text = ValidUtf8(name);
@@ -81,7 +81,7 @@ class AnalogCells {
 public:
     static constexpr size_t kCellBytes = 25;
 
-    void Make(const double* values, const uint8_t* valid, uint32_t count) {
+    void Make(const double* values, const uint8_t* valid, uint32_t count, NumberTextCache& numbers) {
         m_text.resize(count * kCellBytes + NumberTextCache::kPutBytes);
         m_starts.resize(count + 1);
         char* const text = &m_text[0];
@@ -89,7 +89,7 @@ public:
         for (uint32_t i = 0; i < count; ++i) {
             m_starts[i] = static_cast<uint32_t>(end - text);
             *end++ = ',';
-            if (valid[i] != 0) end = m_numbers.Put(end, values[i]);
+            if (valid[i] != 0) end = numbers.Put(end, values[i]);
         }
         m_starts[count] = static_cast<uint32_t>(end - text);
     }
@@ -101,7 +101,6 @@ public:
     }
 
 private:
-    NumberTextCache m_numbers;
     std::string m_text;
     std::vector<uint32_t> m_starts;
 };
@@ -153,6 +152,7 @@ void WriteCsv(const host::Record& record, const host::AnalogSampleReader& sample
     RowBuffer rows(out);
     StateCells states(record);
     std::vector<AnalogCells> columns(record.analog.size());
+    NumberTextCache numbers;  // channels of one scale share their values
     std::vector<double> values(kBlockSamples);
     std::vector<uint8_t> valid(kBlockSamples);
     const size_t analogBytes = 24 + columns.size() * AnalogCells::kCellBytes + NumberTextCache::kPutBytes;
@@ -160,7 +160,7 @@ void WriteCsv(const host::Record& record, const host::AnalogSampleReader& sample
         const uint32_t count = std::min(kBlockSamples, record.sampleCount - first);
         for (size_t c = 0; c < columns.size(); ++c) {
             samples.Read(c, first, count, values.data(), valid.data());
-            columns[c].Make(values.data(), valid.data(), count);
+            columns[c].Make(values.data(), valid.data(), count, numbers);
         }
         for (uint32_t i = 0; i < count; ++i) {
             const std::string& stateText = states.At(first + i);
