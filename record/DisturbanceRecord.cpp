@@ -18,7 +18,7 @@ bool DisturbanceRecord::Open(const std::wstring& path, container::RecordContaine
 }
 
 bool DisturbanceRecord::Open(const std::wstring& path) {
-    container::RecordContainer container;
+    container::RecordContainer container(m_budget);
     return Open(path, container);
 }
 
