@@ -40,7 +40,8 @@ std::string InflateModelText(std::string compressed, platform::LoadBudget& budge
         const int result = inflate(&stream, Z_NO_FLUSH);
         if (result == Z_NEED_DICT || result == Z_STREAM_ERROR || result == Z_DATA_ERROR || result == Z_MEM_ERROR) break;
         const size_t produced = kChunkSize - stream.avail_out;
-        if (!budget.Reserve(produced)) {
+        if (!budget.Inflate(produced) || !budget.Reserve(produced)) {
+            budget.Release(text.size());
             std::string().swap(text);
             break;
         }

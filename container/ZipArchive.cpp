@@ -21,16 +21,17 @@ constexpr uint64_t kLocalHeaderSize = 30;
 // Reads the open entry to its end into `text` (up to the first NUL byte),
 // requesting at most one byte more than the budget has left so that an entry
 // of exactly that size passes and any longer one stops there.
-bool InflateOpenEntry(unzFile archive, std::string& text, platform::LoadBudget& budget) {
+bool InflateOpenEntry(unzFile archive, std::string& text, platform::LoadBudget& budget, uint64_t& reserved) {
     std::vector<char> chunk(kChunkSize);
     bool cut = false;
     for (;;) {
-        const uint64_t remaining = budget.Remaining();
+        const uint64_t remaining = budget.InflateRemaining();
         const unsigned request = remaining < kChunkSize ? static_cast<unsigned>(remaining) + 1 : kChunkSize;
         const int got = unzReadCurrentFile(archive, chunk.data(), request);
         if (got < 0) return false;
         if (got == 0) return true;
-        if (!budget.Reserve(static_cast<uint64_t>(got))) return false;
+        if (!budget.Inflate(static_cast<uint64_t>(got)) || !budget.Reserve(static_cast<uint64_t>(got))) return false;
+        reserved += static_cast<uint64_t>(got);
         if (cut) continue;
         const void* nul = std::memchr(chunk.data(), '\0', static_cast<size_t>(got));
         const size_t keep = nul ? static_cast<size_t>(static_cast<const char*>(nul) - chunk.data())
@@ -132,12 +133,16 @@ bool ZipArchive::CurrentEntryName(std::string& name) {
 bool ZipArchive::ExtractCurrentEntry(std::string& text, platform::LoadBudget& budget) {
     if (m_archive == nullptr || unzOpenCurrentFile(m_archive) != UNZ_OK) return false;
     std::string content;
-    ReserveStatedSize(m_archive, budget.Remaining(), content);
-    const bool complete = InflateOpenEntry(m_archive, content, budget);
+    ReserveStatedSize(m_archive, budget.InflateRemaining(), content);
+    uint64_t reserved = 0;
+    const bool complete = InflateOpenEntry(m_archive, content, budget, reserved);
     if (content.capacity() / 2 > content.size() + kChunkSize) content.shrink_to_fit();  // cut short by a NUL byte
     // Closing reports a CRC mismatch once the entry was read to its end.
     const bool intact = unzCloseCurrentFile(m_archive) == UNZ_OK;
-    if (!complete || !intact) return false;
+    // The memory of what is not kept goes back to the budget; the inflating stays spent.
+    const bool kept = complete && intact;
+    budget.Release(kept ? reserved - content.size() : reserved);
+    if (!kept) return false;
     text.swap(content);
     return true;
 }

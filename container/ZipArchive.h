@@ -6,7 +6,7 @@
 // header, or one entry's data running into another's) is refused as damaged
 // when it is opened, so that no byte of the file is inflated twice.
 // Extraction never trusts the sizes an archive states: an entry is inflated in
-// chunks, each reserved in the load's budget before it is kept, and abandoned
+// chunks, each spent from the load's budget before it is kept, and abandoned
 // once the budget refuses, so a damaged or hostile archive costs at most what
 // the budget has left. An entry whose data fails the archive's own CRC check
 // counts as unreadable. Entry names are the archive's bytes, whatever their
@@ -60,10 +60,11 @@ public:
         return m_archive != nullptr && unzGetFilePos64(m_archive, &position) == UNZ_OK;
     }
     // Extracts the entry positioned on. Its text is the content up to the
-    // first NUL byte. Every byte inflated is reserved in `budget`, kept or
-    // not, also when the extraction fails. False when the entry cannot be
-    // read, fails its CRC or inflates to more than the budget has left;
-    // `text` is unchanged then.
+    // first NUL byte. Every byte inflated is spent from `budget`'s inflating
+    // allowance, also when the extraction fails; the text kept stays reserved
+    // in it, the rest is given back. False when the entry cannot be read,
+    // fails its CRC or inflates to more than the budget has left; `text` is
+    // unchanged then.
     bool ExtractCurrentEntry(std::string& text, platform::LoadBudget& budget);
 
     // Positions on the first entry whose name equals `name` ignoring the case
