@@ -14,7 +14,10 @@ namespace {
 
 constexpr uint32_t kGiB = uint32_t{1} << 30;
 
-fixture::RecordBuilder Record() { return fixture::RecordBuilder().AddAnalog("1", "I", {1, 2, 3}); }
+// A record of one channel whose device has models named CVR87_V04.10.02.*.
+fixture::RecordBuilder Record() {
+    return fixture::RecordBuilder().Device("CVR87", "04.10.02").AddAnalog("1", "I", {1, 2, 3});
+}
 
 // A record container whose entries after the record are `extra`, in the
 // directory order `at` gives (see SharedHeaderZip).
