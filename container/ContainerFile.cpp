@@ -1,9 +1,8 @@
 #include "container/ContainerFile.h"
 
-#include <algorithm>
-#include <limits>
 #include <utility>
 
+#include "platform/FileAccess.h"
 #include "platform/Md5Hex.h"
 #include "platform/TextConversion.h"
 
@@ -11,13 +10,8 @@ namespace container {
 namespace {
 
 const char* const kMetaDataEntry = "MetaData";
-constexpr uint64_t kLargestBudget = std::numeric_limits<uint64_t>::max();
 
 }  // namespace
-
-ContainerFile::ContainerFile(uint64_t entryLimit)
-    : m_entryLimit(entryLimit),
-      m_budget(entryLimit > kLargestBudget / kBudgetFactor ? kLargestBudget : entryLimit * kBudgetFactor) {}
 
 bool ContainerFile::IsContainer(const std::wstring& path) {
     std::string head;
@@ -48,7 +42,6 @@ bool ContainerFile::OpenContainer(const std::wstring& path) {
     } else {
         m_errorText = "OpenContainer() fails: Failure in OpenZip()\n";
     }
-    m_budgetAfterOpen = m_budget;
     return verified;
 }
 
@@ -64,18 +57,17 @@ bool ContainerFile::OpenForListing(const std::wstring& path) {
     names.erase(std::unique(names.begin(), names.end()), names.end());
     names.erase(std::remove(names.begin(), names.end(), kMetaDataEntry), names.end());
     m_entryNames = std::move(names);
-    m_budgetAfterOpen = m_budget;
     return true;
 }
 
 bool ContainerFile::Verify() {
-    std::string metaText;
-    if (!ReadEntry(kMetaDataEntry, metaText)) {
+    const Extraction* metaData = Extract(kMetaDataEntry);
+    if (metaData == nullptr) {
         m_errorText = "Can not find meta data!";
         return false;
     }
     std::string nameSLVP, checksumContainerData;
-    if (!m_metaData.Load(metaText, nameSLVP, checksumContainerData)) {
+    if (!m_metaData.Load(metaData->text, nameSLVP, checksumContainerData)) {
         m_errorText = m_metaData.ErrorText();
         return false;
     }
@@ -133,32 +125,21 @@ std::vector<std::string> ContainerFile::DirectoryNames(uint64_t count) {
 
 ContainerFile::Extraction* ContainerFile::Extract(std::string_view name) {
     if (!m_archive.IsOpen()) return nullptr;
-    const uint64_t bound = std::min(m_entryLimit, m_budget);
     const std::string folded = platform::AsciiUpper(name);
     const auto kept = m_extractions.find(folded);
-    if (kept != m_extractions.end() && !kept->second.taken && (kept->second.extracted || kept->second.cut)) {
-        // Inflating again gives the same bytes; only a bound lowered since
-        // can stop it sooner, one byte past the bound.
-        Extraction& extraction = kept->second;
-        if (extraction.extracted && extraction.inflated <= bound) {
-            Spend(extraction.inflated);
-            return &extraction;
-        }
-        Spend(bound == kLargestBudget ? bound : bound + 1);
-        return nullptr;
+    if (kept != m_extractions.end() && !kept->second.taken) {
+        return kept->second.extracted ? &kept->second : nullptr;
     }
     if (!m_archive.Locate(name)) return nullptr;
     Extraction extraction;
-    extraction.extracted = m_archive.ExtractCurrentEntry(extraction.text, bound, extraction.inflated);
-    extraction.cut = extraction.inflated > bound;
-    Spend(extraction.inflated);
+    extraction.extracted = m_archive.ExtractCurrentEntry(extraction.text, m_budget);
     Extraction& stored = m_extractions[folded] = std::move(extraction);
     return stored.extracted ? &stored : nullptr;
 }
 
 bool ContainerFile::ReadEntry(std::string_view name, std::string& text) {
     const Extraction* extraction = Extract(name);
-    if (extraction == nullptr) return false;
+    if (extraction == nullptr || !m_budget.Reserve(extraction->text.size())) return false;
     text = extraction->text;
     return true;
 }

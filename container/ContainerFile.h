@@ -3,16 +3,14 @@
 // of every other entry. Opening reads every entry into an entry table and
 // verifies both checksums; single entries can then be read again by name.
 //
-// An entry's text is its uncompressed content up to the first NUL byte. No
-// entry is inflated past the entry bound given at construction, and all that
-// the object reads, while opening and in later reads, counts against one
-// budget of kBudgetFactor times that bound; so a hostile archive costs
-// bounded memory and time. An entry that cannot be extracted within bound
-// and budget counts as missing (and enters the table with an empty text).
+// An entry's text is its uncompressed content up to the first NUL byte. All
+// that the object inflates, and every copy of a text it hands out, is
+// reserved in the load's budget; so a hostile archive costs bounded memory
+// and time. An entry that cannot be extracted within the budget counts as
+// missing (and enters the table with an empty text).
 //
 // Each entry is inflated once: the object keeps what it extracted, and a
-// later read of the same entry is served from there, with the result and the
-// budget it would have had inflating the entry again.
+// later read of the same entry is served from there.
 //
 // Created closed; OpenContainer at most once; the archive stays open until
 // CloseContainer or destruction, also after a failed verification. Failures
@@ -28,16 +26,15 @@
 
 #include "container/ContainerMetaData.h"
 #include "container/ZipArchive.h"
-#include "platform/FileAccess.h"
+#include "platform/LoadBudget.h"
 
 namespace container {
 
 class ContainerFile {
 public:
-    static constexpr uint64_t kBudgetFactor = 4;
-
-    // `entryLimit`: the most bytes one entry may inflate to.
-    explicit ContainerFile(uint64_t entryLimit = platform::kMaxFileSize);
+    // Within a default budget of the object's own, or the load's.
+    ContainerFile() : m_budget(m_ownBudget) {}
+    explicit ContainerFile(platform::LoadBudget& budget) : m_budget(budget) {}
     ContainerFile(const ContainerFile&) = delete;
     ContainerFile& operator=(const ContainerFile&) = delete;
 
@@ -55,14 +52,12 @@ public:
     bool OpenForListing(const std::wstring& path);
     // Extracts the entry named `name` (ASCII case ignored) from the open
     // archive. False when there is no archive, the entry is missing or cannot
-    // be extracted; `text` is unchanged then.
+    // be extracted, or the budget has no room for the copy; `text` is
+    // unchanged then.
     bool ReadEntry(std::string_view name, std::string& text);
     // ReadEntry that hands over the kept text instead of a copy; a later read
     // of the entry inflates it again.
     bool TakeEntry(std::string_view name, std::string& text);
-    // Sets the budget back to what it was when OpenContainer returned, so
-    // that the reads that follow go as they would on a fresh open.
-    void RestartReads() { m_budget = m_budgetAfterOpen; }
     // The names of the entry table without "MetaData", in byte order.
     std::vector<std::string> EntryNames() const;
     // Releases the archive: true when one was open and released cleanly.
@@ -72,6 +67,7 @@ public:
     // ("Unknown" when none) + "\n".
     std::string ErrorText() const;
     const ContainerMetaData& MetaData() const { return m_metaData; }
+    platform::LoadBudget& Budget() { return m_budget; }
     // The path given to OpenContainer.
     const std::wstring& Path() const { return m_path; }
 
@@ -80,8 +76,6 @@ private:
     struct Extraction {
         std::string text;
         bool extracted = false;
-        bool cut = false;  // stopped one byte past the bound
-        uint64_t inflated = 0;
         bool taken = false;  // the text was handed over
     };
 
@@ -91,17 +85,15 @@ private:
     std::vector<std::string> DirectoryNames(uint64_t count);
     // The entry's extraction when it succeeds, else null.
     Extraction* Extract(std::string_view name);
-    void Spend(uint64_t bytes) { m_budget -= bytes < m_budget ? bytes : m_budget; }
 
+    platform::LoadBudget m_ownBudget;  // when no budget is handed in
+    platform::LoadBudget& m_budget;
     ContainerMetaData m_metaData;
     ZipArchive m_archive;
     std::string m_errorText;
     std::map<std::string, Extraction> m_extractions;  // by upper-cased name
     std::vector<std::string> m_entryNames;             // without "MetaData", in byte order
     std::wstring m_path;
-    uint64_t m_entryLimit;
-    uint64_t m_budget;  // bytes the object may still inflate
-    uint64_t m_budgetAfterOpen = 0;
 };
 
 }  // namespace container

@@ -1,7 +1,5 @@
 #include "container/DeviceContainer.h"
 
-#include "platform/Md5Hex.h"
-#include "platform/FileAccess.h"
 #include "platform/MessageBox.h"
 #include "platform/TextConversion.h"
 
@@ -10,9 +8,6 @@ namespace {
 
 const char* const kLanguagePrefix = "DeviceModel";
 constexpr size_t kLanguageNameLength = 17;
-// Everything one container may inflate while it is verified: a container
-// that repeats huge entries cannot keep the viewer busy for long.
-constexpr uint64_t kInflateBudget = 4 * platform::kMaxFileSize;
 
 bool IsLanguageEntryName(const std::string& name) {
     return name.size() == kLanguageNameLength && name.compare(0, 11, kLanguagePrefix) == 0;
@@ -20,7 +15,10 @@ bool IsLanguageEntryName(const std::string& name) {
 
 }  // namespace
 
-DeviceContainer::DeviceContainer() : m_metaData(ContainerMetaData::Variant::DeviceContainer) {}
+DeviceContainer::DeviceContainer() : m_budget(m_ownBudget), m_metaData(ContainerMetaData::Variant::DeviceContainer) {}
+
+DeviceContainer::DeviceContainer(platform::LoadBudget& budget)
+    : m_budget(budget), m_metaData(ContainerMetaData::Variant::DeviceContainer) {}
 
 DeviceContainer::~DeviceContainer() { m_archive.Close(); }
 
@@ -29,6 +27,7 @@ bool DeviceContainer::Open(const std::wstring& path) {
     m_slvp.clear();
     m_masterIcd.clear();
     m_languages.clear();
+    m_deviceModelEntry = ~uint64_t{0};
     m_path = path;
     if (!m_archive.Open(path)) return false;
     if (Verify()) return true;
@@ -47,17 +46,13 @@ std::string* DeviceContainer::FieldFor(const std::string& name) {
 }
 
 // Reads the entry positioned on into its field (or a new language entry) and
-// appends the field's text to the checksummed data.
-void DeviceContainer::ReadCoveredEntry(const std::string& name, std::string& data) {
+// adds the field's text to the checksummed data.
+void DeviceContainer::ReadCoveredEntry(const std::string& name, platform::Md5Hex& data) {
     std::string* field = FieldFor(name);
     std::string languageText;
     std::string& target = field != nullptr ? *field : languageText;
-    uint64_t inflated = 0;
-    if (m_inflatedTotal < kInflateBudget) {
-        m_archive.ExtractCurrentEntry(target, platform::kMaxFileSize, inflated);
-        m_inflatedTotal += inflated;
-    }
-    data += target;
+    m_archive.ExtractCurrentEntry(target, m_budget);
+    data.Update(target);
     if (field == nullptr) {
         const std::wstring wideName = platform::AnsiToWide(name);
         m_languages.push_back(LanguageEntry{wideName, wideName.substr(wideName.size() - 3), languageText});
@@ -66,7 +61,7 @@ void DeviceContainer::ReadCoveredEntry(const std::string& name, std::string& dat
 
 bool DeviceContainer::Verify() {
     std::string metaText, nameSLVP, expected;
-    if (!m_archive.ReadEntry("MetaData", metaText)) {
+    if (!m_archive.ReadEntry("MetaData", metaText, m_budget)) {
         m_errorText = "Can not find meta data!";
         return false;
     }
@@ -76,28 +71,42 @@ bool DeviceContainer::Verify() {
     }
     uint64_t count = 0;
     if (!m_archive.EntryCount(count)) return false;
-    std::string data;
+    platform::Md5Hex data;
     bool positioned = m_archive.GoToFirstEntry();
     for (uint64_t index = 0; index < count && positioned; ++index, positioned = m_archive.GoToNextEntry()) {
         std::string name;
         if (!m_archive.CurrentEntryName(name)) continue;
+        if (name == "DeviceModel") m_deviceModelEntry = index;
         if (FieldFor(name) != nullptr || IsLanguageEntryName(name)) ReadCoveredEntry(name, data);
     }
-    if (platform::Md5Hex::Of(data) != expected) {
+    if (data.Finish() != expected) {
         m_errorText = "Invalid container data checksum!";
         return false;
     }
     return true;
 }
 
-void DeviceContainer::ReadDeviceModel(std::string& text) { m_archive.ReadEntry("DeviceModel", text); }
+bool DeviceContainer::Copy(const std::string& from, std::string& to) {
+    if (!m_budget.Reserve(from.size())) return false;
+    to = from;
+    return true;
+}
 
-bool DeviceContainer::ReadLanguageTexts(const std::wstring& language, std::string& text) const {
+// The entry a lookup by name finds is the one verification read when it is
+// the last entry named exactly "DeviceModel"; any other is inflated here.
+void DeviceContainer::ReadDeviceModel(std::string& text) {
+    unz64_file_pos position{};
+    if (!m_archive.Locate("DeviceModel") || !m_archive.CurrentPosition(position)) return;
+    if (position.num_of_file == m_deviceModelEntry) {
+        Copy(m_deviceModel, text);
+    } else {
+        m_archive.ExtractCurrentEntry(text, m_budget);
+    }
+}
+
+bool DeviceContainer::ReadLanguageTexts(const std::wstring& language, std::string& text) {
     for (const LanguageEntry& entry : m_languages) {
-        if (platform::EqualsIgnoringAsciiCase(entry.code, language)) {
-            text = entry.text;
-            return true;
-        }
+        if (platform::EqualsIgnoringAsciiCase(entry.code, language)) return Copy(entry.text, text);
     }
     return false;
 }

@@ -1,6 +1,5 @@
 #include "container/DeviceModelLookup.h"
 
-#include "container/DeviceContainer.h"
 #include "container/ModelFile.h"
 #include "platform/AppDataFolder.h"
 #include "platform/DirectoryListing.h"
@@ -16,7 +15,8 @@ bool EndsInCompressedSuffix(const std::string& path) { return platform::HasExten
 
 }  // namespace
 
-DeviceModelLookup::DeviceModelLookup() = default;
+DeviceModelLookup::DeviceModelLookup() : m_budget(m_ownBudget) {}
+DeviceModelLookup::DeviceModelLookup(platform::LoadBudget& budget) : m_budget(budget) {}
 DeviceModelLookup::~DeviceModelLookup() = default;
 
 std::string DeviceModelLookup::DefaultFolder(const std::string& companyName, const std::string& productFamily) {
@@ -40,13 +40,21 @@ bool DeviceModelLookup::FindAndLoadFor(const settings::LoadOptions& options, con
                        compressed, loadError);
 }
 
-void DeviceModelLookup::ReadSelectedModel(const std::string& path, bool compressed, std::string& text) const {
+DeviceContainer* DeviceModelLookup::OpenDevice(const std::string& path) {
+    if (!m_device || m_devicePath != path) {
+        m_device.reset(new DeviceContainer(m_budget));
+        m_devicePath = path;
+        m_deviceVerified = m_device->Open(platform::Utf8ToWide(path));
+    }
+    return m_deviceVerified ? m_device.get() : nullptr;
+}
+
+void DeviceModelLookup::ReadSelectedModel(const std::string& path, bool compressed, std::string& text) {
     text.clear();
     if (IsZipFile(path)) {
-        DeviceContainer device;
-        if (device.Open(platform::Utf8ToWide(path))) device.ReadDeviceModel(text);
+        if (DeviceContainer* device = OpenDevice(path)) device->ReadDeviceModel(text);
     } else {
-        ReadModelFile(path, compressed, text);
+        ReadModelFile(path, compressed, text, m_budget);
     }
 }
 
@@ -82,15 +90,16 @@ std::string DeviceModelLookup::LanguageFilePath(const std::wstring& language) co
                                              platform::WideToUtf8(language) + suffix);
 }
 
-bool DeviceModelLookup::ReadLanguageFromContainer(const std::wstring& language, std::string& text) const {
-    DeviceContainer device;
-    return device.Open(platform::Utf8ToWide(m_selectedPath)) && device.ReadLanguageTexts(language, text);
+bool DeviceModelLookup::ReadLanguageFromContainer(const std::wstring& language, std::string& text) {
+    DeviceContainer* device = OpenDevice(m_selectedPath);
+    return device != nullptr && device->ReadLanguageTexts(language, text);
 }
 
 bool DeviceModelLookup::LoadLanguageTexts(const std::wstring& language, std::string& languagePath,
                                           bool& isContainer) {
     if (language.empty() || m_selectedPath.empty() || !m_model) return false;
     m_languageText.clear();
+    m_language = language;
     bool found = false;
     isContainer = IsZipFile(m_selectedPath);
     if (isContainer) {
@@ -99,7 +108,7 @@ bool DeviceModelLookup::LoadLanguageTexts(const std::wstring& language, std::str
     } else {
         languagePath = LanguageFilePath(language);
         found = platform::PathExists(languagePath);
-        if (found) ReadModelFile(languagePath, EndsInCompressedSuffix(languagePath), m_languageText);
+        if (found) ReadModelFile(languagePath, EndsInCompressedSuffix(languagePath), m_languageText, m_budget);
     }
     return found && !m_languageText.empty() && m_model->LoadLanguage(m_languageText);
 }
@@ -107,16 +116,21 @@ bool DeviceModelLookup::LoadLanguageTexts(const std::wstring& language, std::str
 bool DeviceModelLookup::ReadModelText(std::string& text) {
     text.clear();
     if (m_selectedPath.empty()) return false;
-    ReadSelectedModel(m_selectedPath, m_selectedCompressed, text);
+    if (m_modelText.empty()) ReadSelectedModel(m_selectedPath, m_selectedCompressed, m_modelText);
+    text.swap(m_modelText);
     return !text.empty();
 }
 
 bool DeviceModelLookup::ReadLanguageText(const std::wstring& language, std::string& text) {
     text.clear();
     if (language.empty() || m_selectedPath.empty()) return false;
+    if (language == m_language && !m_languageText.empty()) {
+        text.swap(m_languageText);
+        return true;
+    }
     if (IsZipFile(m_selectedPath)) return ReadLanguageFromContainer(language, text);
     const std::string path = LanguageFilePath(language);
-    ReadModelFile(path, EndsInCompressedSuffix(path), text);
+    ReadModelFile(path, EndsInCompressedSuffix(path), text, m_budget);
     return !text.empty();
 }
 

@@ -4,22 +4,29 @@
 // encodes exactly that name and version, and checks it by loading it. It
 // then supplies the model text and the language texts for the record.
 //
-// Paths are UTF-8. One lookup per plain-file load; nothing is cached.
+// Paths are UTF-8. One lookup per plain-file load, within the load's budget:
+// the selected model and its language texts are read once, a device
+// container opened and verified once, and the texts handed to the record are
+// the ones the check load read.
 #ifndef DR_MVQ4_CONTAINER_DEVICE_MODEL_LOOKUP_H
 #define DR_MVQ4_CONTAINER_DEVICE_MODEL_LOOKUP_H
 
 #include <memory>
 #include <string>
 
+#include "container/DeviceContainer.h"
 #include "container/DeviceModelCandidate.h"
 #include "devicemodel/CDataModelToHMI.h"
+#include "platform/LoadBudget.h"
 #include "settings/LoadOptions.h"
 
 namespace container {
 
 class DeviceModelLookup {
 public:
+    // Within a default budget of the object's own, or the load's.
     DeviceModelLookup();
+    explicit DeviceModelLookup(platform::LoadBudget& budget);
     virtual ~DeviceModelLookup();
     DeviceModelLookup(const DeviceModelLookup&) = delete;
     DeviceModelLookup& operator=(const DeviceModelLookup&) = delete;
@@ -48,7 +55,9 @@ public:
     // or the language entry of a device container.
     bool LoadLanguageTexts(const std::wstring& language, std::string& languagePath, bool& isContainer);
 
-    // The model text and the language text read again for the record.
+    // The model text and the language text for the record: those the check
+    // load read (handed over; a second call reads them again), or for another
+    // language its text read now.
     bool ReadModelText(std::string& text);
     bool ReadLanguageText(const std::wstring& language, std::string& text);
 
@@ -62,16 +71,25 @@ public:
     const DeviceModelCandidates* Candidates() const { return m_candidates.get(); }
 
 private:
-    void ReadSelectedModel(const std::string& path, bool compressed, std::string& text) const;
+    void ReadSelectedModel(const std::string& path, bool compressed, std::string& text);
     std::string LanguageFilePath(const std::wstring& language) const;
-    bool ReadLanguageFromContainer(const std::wstring& language, std::string& text) const;
+    // The device container at `path`, opened and verified on the first call;
+    // null when it does not verify.
+    DeviceContainer* OpenDevice(const std::string& path);
+    bool ReadLanguageFromContainer(const std::wstring& language, std::string& text);
 
+    platform::LoadBudget m_ownBudget;  // when no budget is handed in
+    platform::LoadBudget& m_budget;
+    std::unique_ptr<DeviceContainer> m_device;
+    std::string m_devicePath;
+    bool m_deviceVerified = false;
     std::unique_ptr<devicemodel::CDataModelToHMI> m_model;
     std::string m_selectedPath;
     bool m_selectedCompressed = false;
     std::string m_companyName;
     std::string m_modelText;
     std::string m_languageText;
+    std::wstring m_language;  // of m_languageText
     std::string m_searchedFolder;
     int m_productLine = 0;
     std::unique_ptr<DeviceModelCandidates> m_candidates;

@@ -31,11 +31,11 @@ void CollectPairs(pugi::xml_node root, devicemodel::ExtendedSettingsSet& set) {
     }
 }
 
-bool ReadPlainFile(const std::wstring& path, std::string& text) {
+bool ReadPlainFile(const std::wstring& path, std::string& text, platform::LoadBudget& budget) {
     const std::string utf8Path = platform::WideToUtf8(path);
     int error = 0;
     std::string bytes;
-    if (!platform::ReadWholeFile(utf8Path, bytes, error)) {
+    if (!platform::ReadWholeFile(utf8Path, bytes, error, budget)) {
         platform::ReportFileError(utf8Path, error);
         return false;
     }
@@ -55,7 +55,6 @@ bool RecordContainer::IsContainer(const std::wstring& path) {
 
 bool RecordContainer::OpenContainer(const std::wstring& path) {
     if (m_opened.asked && m_opened.path == path) {
-        m_file.RestartReads();
         if (!m_opened.result) m_errorText = "OpenContainer fails\n" + m_file.ErrorText();
         return m_opened.result;
     }
@@ -67,7 +66,7 @@ bool RecordContainer::OpenContainer(const std::wstring& path) {
 
 bool RecordContainer::LoadRecordText(const std::wstring& path, std::string& text) {
     if (IsContainer(path)) return OpenContainer(path) && ReadRecorderData(text);
-    return ReadPlainFile(path, text);
+    return ReadPlainFile(path, text, m_file.Budget());
 }
 
 // The record is read once per load: its text is handed over, not copied.

@@ -7,7 +7,7 @@
 //
 // One object per load, used on the loading thread: the record text and the
 // device model come from the same object, so that the file is recognised,
-// opened, verified and inflated once. Entries are read only after
+// opened, verified and inflated once, within the load's budget. Entries are read only after
 // OpenContainer; the archive stays open until destruction. Failures are
 // false results; the reason of a failed IsContainer or OpenContainer is kept
 // in ErrorText() and is never shown.
@@ -24,7 +24,9 @@ namespace container {
 
 class RecordContainer {
 public:
+    // Within a default budget of the object's own, or the load's.
     RecordContainer() = default;
+    explicit RecordContainer(platform::LoadBudget& budget) : m_file(budget) {}
     virtual ~RecordContainer() = default;
     RecordContainer(const RecordContainer&) = delete;
     RecordContainer& operator=(const RecordContainer&) = delete;
@@ -34,8 +36,7 @@ public:
     bool IsContainer(const std::wstring& path);
     // Opens the archive and verifies its meta data and container-data
     // checksum; true only when the container is intact. Asked again for the
-    // same path, the object keeps its archive and answers as before, and the
-    // reads that follow go as after a fresh open.
+    // same path, the object keeps its archive and answers as before.
     bool OpenContainer(const std::wstring& path);
     // Opens the archive for reading entries without verifying it (see
     // ContainerFile::OpenForListing); instead of OpenContainer.
@@ -44,7 +45,8 @@ public:
     // The record XML text of the file at `path`: the whole file for a plain
     // record, the "RecorderData" entry of a verified container. False when a
     // container does not verify or lacks the entry, and when a plain file
-    // cannot be read; the latter is reported through the file-error message.
+    // cannot be read or is larger than the budget allows; the latter two are
+    // reported through the file-error message.
     bool LoadRecordText(const std::wstring& path, std::string& text);
 
     // The texts of "RecorderData" and "DeviceModel": false when the entry is

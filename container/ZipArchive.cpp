@@ -15,20 +15,23 @@ namespace {
 // Inflation proceeds in chunks of this size.
 constexpr unsigned kChunkSize = 64 * 1024;
 
+// The bytes of a local header before its name and extra field.
+constexpr uint64_t kLocalHeaderSize = 30;
+
 // Reads the open entry to its end into `text` (up to the first NUL byte),
-// requesting at most one byte more than the bound allows so that an entry
-// of exactly `limit` bytes passes and any longer one stops there.
-bool InflateOpenEntry(unzFile archive, std::string& text, uint64_t limit, uint64_t& inflated) {
+// requesting at most one byte more than the budget has left so that an entry
+// of exactly that size passes and any longer one stops there.
+bool InflateOpenEntry(unzFile archive, std::string& text, platform::LoadBudget& budget, uint64_t& reserved) {
     std::vector<char> chunk(kChunkSize);
     bool cut = false;
     for (;;) {
-        const uint64_t remaining = limit - inflated;
+        const uint64_t remaining = budget.InflateRemaining();
         const unsigned request = remaining < kChunkSize ? static_cast<unsigned>(remaining) + 1 : kChunkSize;
         const int got = unzReadCurrentFile(archive, chunk.data(), request);
         if (got < 0) return false;
         if (got == 0) return true;
-        inflated += static_cast<uint64_t>(got);
-        if (inflated > limit) return false;
+        if (!budget.Inflate(static_cast<uint64_t>(got)) || !budget.Reserve(static_cast<uint64_t>(got))) return false;
+        reserved += static_cast<uint64_t>(got);
         if (cut) continue;
         const void* nul = std::memchr(chunk.data(), '\0', static_cast<size_t>(got));
         const size_t keep = nul ? static_cast<size_t>(static_cast<const char*>(nul) - chunk.data())
@@ -40,8 +43,9 @@ bool InflateOpenEntry(unzFile archive, std::string& text, uint64_t limit, uint64
 
 // Makes room in `text` for the size the directory states for the entry
 // positioned on, so that the text is allocated once. The stated size is only
-// a hint: it is held to `limit` and to what the entry's compressed bytes can
-// inflate to, and a failure to allocate leaves `text` to grow as it reads.
+// a hint: it is held to `limit` (what the budget has left) and to what the
+// entry's compressed bytes can inflate to, and a failure to allocate leaves
+// `text` to grow as it reads.
 void ReserveStatedSize(unzFile archive, uint64_t limit, std::string& text) {
     constexpr uint64_t kLargestDeflateRatio = 1032;
     unz_file_info64 info{};
@@ -62,7 +66,33 @@ ZipArchive::~ZipArchive() { Close(); }
 bool ZipArchive::Open(const std::wstring& path) {
     Close();
     m_archive = OpenZipFile(path);
+    if (m_archive != nullptr && !EntriesApart()) Close();
     return m_archive != nullptr;
+}
+
+// Each entry occupies its local header, name, extra field and compressed
+// data; no two may share a byte. Entries whose local header cannot be read
+// are left out: they cannot be extracted either.
+bool ZipArchive::EntriesApart() {
+    std::vector<std::pair<uint64_t, uint64_t>> spans;  // first byte, end
+    for (bool positioned = GoToFirstEntry(); positioned; positioned = GoToNextEntry()) {
+        unz_file_info64 info{};
+        if (unzGetCurrentFileInfo64(m_archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            unzOpenCurrentFile(m_archive) != UNZ_OK) {
+            continue;
+        }
+        const uint64_t data = static_cast<uint64_t>(unzGetCurrentFileZStreamPos64(m_archive));
+        const int extra = unzGetLocalExtrafield(m_archive, nullptr, 0);
+        unzCloseCurrentFile(m_archive);
+        const uint64_t header = kLocalHeaderSize + info.size_filename + static_cast<uint64_t>(std::max(extra, 0));
+        const uint64_t end = data + std::min<uint64_t>(info.compressed_size, ~uint64_t{0} - data);
+        spans.emplace_back(data >= header ? data - header : 0, end);
+    }
+    std::sort(spans.begin(), spans.end());
+    for (size_t i = 1; i < spans.size(); ++i) {
+        if (spans[i].first < spans[i - 1].second) return false;
+    }
+    return true;
 }
 
 bool ZipArchive::Close() {
@@ -100,16 +130,19 @@ bool ZipArchive::CurrentEntryName(std::string& name) {
     return true;
 }
 
-bool ZipArchive::ExtractCurrentEntry(std::string& text, uint64_t limit, uint64_t& inflated) {
-    inflated = 0;
+bool ZipArchive::ExtractCurrentEntry(std::string& text, platform::LoadBudget& budget) {
     if (m_archive == nullptr || unzOpenCurrentFile(m_archive) != UNZ_OK) return false;
     std::string content;
-    ReserveStatedSize(m_archive, limit, content);
-    const bool complete = InflateOpenEntry(m_archive, content, limit, inflated);
+    ReserveStatedSize(m_archive, budget.InflateRemaining(), content);
+    uint64_t reserved = 0;
+    const bool complete = InflateOpenEntry(m_archive, content, budget, reserved);
     if (content.capacity() / 2 > content.size() + kChunkSize) content.shrink_to_fit();  // cut short by a NUL byte
     // Closing reports a CRC mismatch once the entry was read to its end.
     const bool intact = unzCloseCurrentFile(m_archive) == UNZ_OK;
-    if (!complete || !intact) return false;
+    // The memory of what is not kept goes back to the budget; the inflating stays spent.
+    const bool kept = complete && intact;
+    budget.Release(kept ? reserved - content.size() : reserved);
+    if (!kept) return false;
     text.swap(content);
     return true;
 }
@@ -133,9 +166,8 @@ bool ZipArchive::Locate(std::string_view name) {
     return found != m_index.end() && unzGoToFilePos64(m_archive, &found->second) == UNZ_OK;
 }
 
-bool ZipArchive::ReadEntry(std::string_view name, std::string& text, uint64_t limit) {
-    uint64_t inflated = 0;
-    return Locate(name) && ExtractCurrentEntry(text, limit, inflated);
+bool ZipArchive::ReadEntry(std::string_view name, std::string& text, platform::LoadBudget& budget) {
+    return Locate(name) && ExtractCurrentEntry(text, budget);
 }
 
 }  // namespace container

@@ -6,6 +6,7 @@
 #include "container/DeviceModelLookup.h"
 #include "container/RecordContainer.h"
 #include "module/MVQ4_LoadedDisturbanceFile.h"
+#include "platform/LoadBudget.h"
 #include "platform/ModuleState.h"
 #include "platform/NumericLocale.h"
 #include "platform/TextConversion.h"
@@ -36,7 +37,7 @@ bool ApplyContainerModel(record::DisturbanceRecord& record, container::RecordCon
 bool ApplyFolderModel(record::DisturbanceRecord& record, const std::wstring& deviceName,
                       const std::wstring& deviceVersion, const std::wstring& language,
                       const settings::LoadOptions& options) {
-    container::DeviceModelLookup lookup;
+    container::DeviceModelLookup lookup(record.Budget());
     FolderModel model;
     if (!FindFolderModel(lookup, options, deviceName, deviceVersion, language, model)) return true;
     const devicemodel::ExtendedSettingsSet noSettings;
@@ -76,10 +77,12 @@ bool LoadDisturbanceFile(DisturbanceDataReader** out, const wchar_t* path, const
     platform::WaitCursorScope waitCursor;
     if (out == nullptr || path == nullptr) return false;
     const std::wstring recordPath(path);
-    record::DisturbanceRecord record;
+    // What this load may allocate for its large items, shared by every step.
+    platform::LoadBudget budget;
+    record::DisturbanceRecord record(budget);
     {
         // The container, its entries and the model live until the record is named.
-        container::RecordContainer container;
+        container::RecordContainer container(budget);
         if (!record.Open(recordPath, container)) return false;
         std::wstring deviceName, deviceVersion;
         if (!record.GetDeviceName(deviceName) || !record.GetDeviceVersion(deviceVersion)) return false;

@@ -6,9 +6,14 @@
 namespace platform {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, int& error) {
+    LoadBudget budget;
+    return ReadWholeFile(path, bytes, error, budget);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, int& error, LoadBudget& budget) {
     SystemFile file;
     if (!file.Open(path, error)) return false;
-    if (file.Size() > kMaxFileSize) {
+    if (!budget.Reserve(file.Size())) {
         error = FileTooLargeError();
         return false;
     }

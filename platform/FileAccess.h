@@ -5,15 +5,16 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/LoadBudget.h"
+
 namespace platform {
 
-// Largest file the module reads into memory at once (1 GiB). No record, model
-// or container comes near it; a larger file is refused as unreadable.
-constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
-
-// Reads the whole file at `path` (UTF-8) into `bytes`. On failure returns false,
-// leaves `bytes` unchanged and stores the operating system's error number
-// in `error`.
+// Reads the whole file at `path` (UTF-8) into `bytes`, its size reserved in
+// `budget` before it is read. On failure returns false, leaves `bytes`
+// unchanged and stores the operating system's error number in `error`; a file
+// larger than the budget allows fails with FileTooLargeError().
+bool ReadWholeFile(const std::string& path, std::string& bytes, int& error, LoadBudget& budget);
+// The same within a default budget of its own.
 bool ReadWholeFile(const std::string& path, std::string& bytes, int& error);
 
 // Reads the first `count` bytes of the file into `bytes`.

@@ -67,6 +67,7 @@ bool AnalogSectionDecoder::Load() {
         const auto definition = std::find_if(definitions.begin(), definitions.end(),
                                              [id](const AnalogTrace& candidate) { return candidate.id == id; });
         if (definition != definitions.end()) DecodeTrace(trace, *definition);
+        if (m_overBudget) return false;
     }
     RemoveReserveChannels();
     if (!definitions.empty()) m_record.SetAnalogSampleCount(definitions.front().samples.Size());
@@ -153,7 +154,7 @@ bool AnalogSectionDecoder::DecodeTrace(pugi::xml_node trace, AnalogTrace& defini
     const bool scale = settings::IsScaleEnabled();
     SampleStore& samples = definition.samples;
     if (samples.Size() == 0) {
-        samples = SampleStore(m_kept);
+        samples = SampleStore(m_kept, &m_record.Budget());
         const size_t room = std::min(m_kept, m_reserveLeft);
         samples.Reserve(room);
         m_reserveLeft -= room;
@@ -172,16 +173,17 @@ bool AnalogSectionDecoder::DecodeTrace(pugi::xml_node trace, AnalogTrace& defini
             const int64_t gap = sampleNumber - static_cast<int64_t>(before) - base;
             // A gap that would take the trace beyond any real record is damage.
             if (gap > 0 && static_cast<int64_t>(before) + gap > kMaxSampleCount) return false;
-            if (gap > 0) samples.AppendInvalid(static_cast<size_t>(gap));
             // Missing or empty as the access rule has it, without measuring
-            // the text first.
+            // the text first: the block fails before its gap is filled.
             const char* const values = child.attribute("values").value();
-            if (*values == '\0') {
-                samples.Truncate(before);
-                return false;
-            }
+            if (*values == '\0') return false;
+            if (gap > 0) samples.AppendInvalid(static_cast<size_t>(gap));
             AppendValues(values, samples);
             definition.scale = scale;
+            if (samples.OverBudget()) {
+                m_overBudget = true;
+                return false;
+            }
         }
     }
     return true;

@@ -18,7 +18,8 @@ class AnalogSectionDecoder {
 public:
     explicit AnalogSectionDecoder(DisturbanceRecord& record) : m_record(record) {}
 
-    // False when the analog header or the traces are missing.
+    // False when the analog header or the traces are missing, or the samples
+    // are over the load's budget.
     bool Load();
 
     // Appends the samples of one "values" text: pieces separated by blanks,
@@ -36,6 +37,7 @@ private:
     pugi::xml_node m_header;
     size_t m_kept = 0;          // samples a trace keeps: the record's sample count
     size_t m_reserveLeft = 0;   // samples the record text could still hold
+    bool m_overBudget = false;
 };
 
 }  // namespace record

@@ -18,7 +18,7 @@ bool DisturbanceRecord::Open(const std::wstring& path, container::RecordContaine
 }
 
 bool DisturbanceRecord::Open(const std::wstring& path) {
-    container::RecordContainer container;
+    container::RecordContainer container(m_budget);
     return Open(path, container);
 }
 
@@ -50,9 +50,13 @@ bool DisturbanceRecord::GetInt64(ElementPath path, const char* attribute, bool n
     return true;
 }
 
+// Device name and version are converted to wide text, up to one wide
+// character per byte, reserved in the budget first: a record cannot make
+// them cost more than it may.
 bool DisturbanceRecord::GetDeviceName(std::wstring& name) const {
     std::string_view text;
     if (!GetPathAttribute(Root(), {"DistHeader", "Common", "Device"}, "Name", text)) return false;
+    if (!m_budget.Reserve(text.size(), sizeof(wchar_t))) return false;
     name = platform::Utf8ToWide(text);
     return true;
 }
@@ -60,6 +64,7 @@ bool DisturbanceRecord::GetDeviceName(std::wstring& name) const {
 bool DisturbanceRecord::GetDeviceVersion(std::wstring& version) const {
     std::string_view text;
     if (!GetPathAttribute(Root(), {"DistHeader", "Common", "Device"}, "Version", text)) return false;
+    if (!m_budget.Reserve(text.size(), sizeof(wchar_t))) return false;
     version = platform::AnsiToWide(text);
     return true;
 }
@@ -173,9 +178,11 @@ bool DisturbanceRecord::ReadHeader(HeaderValues& header) {
     // The daylight offset is taken whenever present, 0 included.
     if (header.timeZoneValid) GetInt32({"DistData", "Common", "Trigger"}, "dstOffset", false, header.dstOffset);
     std::wstring name, version;
-    GetDeviceName(name);
-    GetDeviceVersion(version);
-    header.description = name + L"   " + version;
+    if (!GetDeviceName(name) && m_budget.Refused()) return false;
+    if (!GetDeviceVersion(version) && m_budget.Refused()) return false;
+    header.description = std::move(name);
+    header.description += L"   ";
+    header.description += version;
     GetXOffsetDefaultSamples(header.defaultXOffset);
     if (!NormaliseLocalTime(calendar, header.triggerTime)) return false;
     header.triggerMilliseconds = calendar.millisecond;

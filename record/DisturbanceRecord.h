@@ -6,6 +6,10 @@
 //
 // Every getter returns false when its value is missing and writes its output
 // only on success; the caller initialises the output.
+//
+// The record text, the sample stores and the large texts are reserved in the
+// load's budget before they are allocated; a record over the budget fails to
+// load (the budget then tells Refused()).
 #ifndef DR_MVQ4_RECORD_DISTURBANCE_RECORD_H
 #define DR_MVQ4_RECORD_DISTURBANCE_RECORD_H
 
@@ -19,13 +23,14 @@
 #include "container/RecordContainer.h"
 #include "devicemodel/ExtendedSettingsSet.h"
 #include "devicemodel/ChannelTextTable.h"
+#include "platform/LoadBudget.h"
 #include "record/RecordTypes.h"
 
 namespace record {
 
 // Largest number of samples a record may declare (2^26, over 18 hours at
 // 1 kHz). A larger count is taken as damage: it would make the viewer
-// allocate gigabytes per channel.
+// allocate gigabytes per channel, whatever the decoder's own budget allows.
 constexpr int64_t kMaxSampleCount = int64_t{1} << 26;
 
 // The values the header step hands to the loaded record.
@@ -44,15 +49,18 @@ struct HeaderValues {
 
 class DisturbanceRecord {
 public:
-    DisturbanceRecord() = default;
+    // Within a default budget of the object's own, or the load's.
+    DisturbanceRecord() : m_budget(m_ownBudget) {}
+    explicit DisturbanceRecord(platform::LoadBudget& budget) : m_budget(budget) {}
     DisturbanceRecord(const DisturbanceRecord&) = delete;
     DisturbanceRecord& operator=(const DisturbanceRecord&) = delete;
 
     // Reads the record text of a plain file or a container and parses it.
-    // `container` is the load's container object, which goes on to serve the
-    // device model of a container record.
+    // `container` is the load's container object (with the same budget),
+    // which goes on to serve the device model of a container record.
     bool Open(const std::wstring& path, container::RecordContainer& container);
     bool Open(const std::wstring& path);
+    platform::LoadBudget& Budget() { return m_budget; }
     // Parses `text` as the record XML; true when the document has an element.
     bool OpenText(std::string text);
     pugi::xml_node Root() const { return m_document.document_element(); }
@@ -115,6 +123,8 @@ private:
     bool GetInt64(std::initializer_list<const char*> path, const char* attribute, bool nonZero, int64_t& value) const;
     bool GetInt32(std::initializer_list<const char*> path, const char* attribute, bool nonZero, int32_t& value) const;
 
+    platform::LoadBudget m_ownBudget;  // when no budget is handed in
+    platform::LoadBudget& m_budget;
     std::string m_text;
     pugi::xml_document m_document;
     devicemodel::ChannelTextTable m_textTable;

@@ -4,22 +4,51 @@
 
 namespace record {
 
+bool SampleStore::Charge(size_t capacity, size_t width) {
+    if (m_budget == nullptr) return true;
+    const uint64_t bytes = static_cast<uint64_t>(capacity) * width;
+    if (bytes > m_charged && !m_budget->Reserve(bytes - m_charged)) {
+        m_overBudget = true;
+        return false;
+    }
+    m_charged = std::max(m_charged, bytes);
+    return true;
+}
+
 void SampleStore::Reserve(size_t count) {
     const size_t room = std::min(count, m_kept);
     if (m_wide) {
-        m_wideValues.reserve(room);
+        if (Charge(room, sizeof(double))) m_wideValues.reserve(room);
     } else {
-        m_narrow.reserve(room);
+        if (Charge(room, sizeof(int32_t))) m_narrow.reserve(room);
     }
 }
 
+bool SampleStore::Grow(size_t count) {
+    if (m_overBudget) return false;
+    const size_t capacity = m_wide ? m_wideValues.capacity() : m_narrow.capacity();
+    if (count <= capacity) return true;
+    const size_t room = std::max(count, std::min(m_kept, capacity * 2));
+    Reserve(room);
+    return !m_overBudget;
+}
+
 void SampleStore::AppendWide(double value) {
+    if (m_overBudget) return;
     if (!m_wide) {
-        m_wideValues.reserve(std::max(m_narrow.capacity(), m_narrow.size() + 1));
+        // The doubles are reserved beside the integers, which are given back
+        // once converted.
+        const size_t room = std::max(m_narrow.capacity(), m_narrow.size() + 1);
+        const uint64_t narrowBytes = m_charged;
+        m_charged = 0;
+        if (!Charge(room, sizeof(double))) return;
+        m_wideValues.reserve(room);
         m_wideValues.assign(m_narrow.begin(), m_narrow.end());
         std::vector<int32_t>().swap(m_narrow);
+        if (m_budget != nullptr) m_budget->Release(narrowBytes);
         m_wide = true;
     }
+    if (m_wideValues.size() == m_wideValues.capacity() && !Grow(m_wideValues.size() + 1)) return;
     m_wideValues.push_back(value);
 }
 
@@ -31,6 +60,10 @@ void SampleStore::AppendInvalid(size_t count) {
         m_invalid.push_back(Run{m_size, m_size + count});
     }
     const size_t stored = m_size >= m_kept ? 0 : std::min(count, m_kept - m_size);
+    if (stored > 0 && !Grow(Stored() + stored)) {
+        m_size += count;
+        return;
+    }
     if (m_wide) {
         m_wideValues.insert(m_wideValues.end(), stored, 0.0);
     } else {

@@ -3,6 +3,10 @@
 // does not. The samples that are not valid (the gaps between data blocks,
 // value 0) are kept as runs. Only the first `kept` samples are stored; later
 // ones are counted, since nothing reads them.
+//
+// With a budget, every allocation of sample storage is reserved in it first;
+// once it refuses, the store keeps no more values (OverBudget()) and the load
+// is to fail. The budget is used only while samples are appended.
 #ifndef DR_MVQ4_RECORD_SAMPLE_STORE_H
 #define DR_MVQ4_RECORD_SAMPLE_STORE_H
 
@@ -10,6 +14,8 @@
 #include <cstdint>
 #include <limits>
 #include <vector>
+
+#include "platform/LoadBudget.h"
 
 namespace record {
 
@@ -21,16 +27,20 @@ public:
         size_t end;
     };
 
-    explicit SampleStore(size_t kept = std::numeric_limits<size_t>::max()) : m_kept(kept) {}
+    explicit SampleStore(size_t kept = std::numeric_limits<size_t>::max(), platform::LoadBudget* budget = nullptr)
+        : m_kept(kept), m_budget(budget) {}
 
     // Room for `count` samples (at most the kept ones), allocated once.
     void Reserve(size_t count);
+    // Whether the budget refused storage: values have been lost.
+    bool OverBudget() const { return m_overBudget; }
 
     // The number of samples, stored or only counted.
     size_t Size() const { return m_size; }
     void AppendValue(int64_t raw) {
         if (m_size++ >= m_kept) return;
         if (!m_wide && raw == static_cast<int32_t>(raw)) {
+            if (m_narrow.size() == m_narrow.capacity() && !Grow(m_narrow.size() + 1)) return;
             m_narrow.push_back(static_cast<int32_t>(raw));
         } else {
             AppendWide(static_cast<double>(raw));
@@ -58,6 +68,12 @@ public:
 private:
     void AppendWide(double value);
     size_t Stored() const { return m_wide ? m_wideValues.size() : m_narrow.size(); }
+    // Makes room for `count` stored samples, at least doubling the room while
+    // under the kept count; false when the budget refuses.
+    bool Grow(size_t count);
+    // Reserves in the budget what `capacity` samples of `width` bytes take
+    // beyond what is reserved already.
+    bool Charge(size_t capacity, size_t width);
 
     std::vector<int32_t> m_narrow;
     std::vector<double> m_wideValues;
@@ -65,6 +81,9 @@ private:
     std::vector<Run> m_invalid;
     size_t m_size = 0;
     size_t m_kept;
+    platform::LoadBudget* m_budget;
+    uint64_t m_charged = 0;  // bytes reserved in the budget
+    bool m_overBudget = false;
 };
 
 }  // namespace record

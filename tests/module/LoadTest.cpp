@@ -17,11 +17,13 @@
 #include "module/StaticSampleRateAnalogChannel.h"
 #include "module/TransitionalStoredLogicalChannel.h"
 #include "platform/FileAccess.h"
+#include "platform/LoadBudget.h"
 #include "platform/MessageBox.h"
 #include "support/AppDataFixture.h"
 #include "support/ContainerFixture.h"
 #include "support/DeviceModelFixture.h"
 #include "support/LoadedRecord.h"
+#include "record/DisturbanceRecord.h"
 
 namespace {
 
@@ -390,6 +392,38 @@ TEST_F(ModelNames, DamagedDeviceContainerIsShownOnceAndTheRecordStillLoads) {
     platform::SetMessageSink(previous);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Invalid container data checksum!"), std::string::npos);
+}
+
+// Hostile files. Entries that share bytes make a damaged archive: a record
+// container does not load, a device container counts as missing. Over the
+// budget (scaled down here) a record fails: gap bombs, a huge device name.
+// Huge declared counts fail on the short traces without costing memory.
+TEST_F(ModelNames, HostileFilesEndAsDocumented) {
+    const fixture::ZipEntry meta("MetaData", fixture::RecordContainerBuilder().RecorderData(Record()).MetaDataText());
+    const fixture::ZipEntry record("RecorderData", Record().Xml()), copy("RecorderCopy", "");
+    EXPECT_EQ(Name(folder.Write("apart.zip", fixture::SharedHeaderZip({meta, record}, {0, 1}))), "[IL1] / raw");
+    EXPECT_EQ(Name(folder.Write("shared.zip", fixture::SharedHeaderZip({meta, record, copy}, {0, 1, 1}))), "failed");
+    EXPECT_EQ(Name(folder.Write("nested.zip", fixture::NestedZip(record))), "failed");
+    fixture::DeviceContainerBuilder device(model.ModelXml());
+    device.Entry("DeviceModel_l_ENG", model.LanguageXml("ENG"));
+    const std::vector<fixture::ZipEntry> entries = {{"MetaData", device.MetaDataText()},
+        {"DeviceModel", model.ModelXml()}, {"SLVP", "<SLVP/>"}, {"MasterICD", "<ICD/>"},
+        {"AccessControlConfig", "<Access/>"}, {"DeviceModel_l_ENG", model.LanguageXml("ENG")}, {"ReadmeReadmeReadm", ""}};
+    const std::wstring options = L"-DeviceModelFolder:" + Wide(folder.Path()) + L"/models/";
+    const std::string plain = folder.Write("plain.xml", Record().Xml());
+    folder.Write("models/CVR87_V04.10.02.DeCon", fixture::SharedHeaderZip(entries, {0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Name(plain, "ENG", options), kEnglish);
+    folder.Write("models/CVR87_V04.10.02.DeCon", fixture::SharedHeaderZip(entries, {0, 1, 2, 3, 4, 5, 5}));
+    EXPECT_EQ(Name(plain, "ENG", options), "[IL1] / raw");
+    for (const RecordBuilder& hostile : {fixture::GapBomb(3, 1 << 20), Record().Device(std::string(4 << 20, 'N'), "V")}) {
+        platform::LoadBudget budget(6 << 20);
+        record::DisturbanceRecord decoded(budget);
+        record::HeaderValues header;
+        EXPECT_TRUE(decoded.OpenText(hostile.Xml()));
+        EXPECT_FALSE(decoded.ReadHeader(header) || !budget.Refused());
+    }
+    EXPECT_FALSE(fixture::LoadRecord(fixture::DeclaredSamples(64, 1 << 26, false)));
+    EXPECT_FALSE(fixture::LoadRecord(fixture::DeclaredSamples(64, 1 << 26, true)));
 }
 
 }  // namespace

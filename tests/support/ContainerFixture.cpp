@@ -39,12 +39,24 @@ std::string RawDeflate(const std::string& data, bool& text) {
 
 // Writes the entry raw: deflated here when asked, its headers stating
 // `statedSize` when set, else the true size; the CRC is the true data's.
+// The CRC of the entry's true data.
+uint32_t EntryCrc(const ZipEntry& entry) {
+    if (!entry.deflated.empty()) return entry.crc;
+    return static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()), static_cast<uInt>(entry.data.size())));
+}
+
+// The bytes the entry's data take in the archive.
+std::string Payload(const ZipEntry& entry, bool& text) {
+    if (!entry.deflated.empty()) return entry.deflated;
+    return entry.compression == Compression::Stored ? entry.data : RawDeflate(entry.data, text);
+}
+
 bool WriteEntry(zipFile zip, const ZipEntry& entry) {
-    const bool stored = entry.compression == Compression::Stored;
+    const bool stored = entry.compression == Compression::Stored && entry.deflated.empty();
     bool text = false;
-    const std::string payload = stored ? entry.data : RawDeflate(entry.data, text);
-    const uLong crc =
-        crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()), static_cast<uInt>(entry.data.size()));
+    const std::string payload = Payload(entry, text);
+    const uLong crc = EntryCrc(entry);
     zip_fileinfo info{};
     info.internal_fa = text ? 1 : 0;
     return zipOpenNewFileInZip2(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
@@ -53,6 +65,48 @@ bool WriteEntry(zipFile zip, const ZipEntry& entry) {
             zipWriteInFileInZip(zip, payload.data(), static_cast<unsigned>(payload.size())) == ZIP_OK) &&
            zipCloseFileInZipRaw(zip, entry.statedSize.value_or(static_cast<uint32_t>(entry.data.size())),
                                 crc) == ZIP_OK;
+}
+
+// Little-endian fields of a raw archive.
+void Put(std::string& out, uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
+}
+
+// A local header (central == false) or a directory record of the entry whose
+// data take `size` bytes, its local header at `offset`.
+std::string Header(const ZipEntry& entry, bool central, uint64_t size, uint64_t offset = 0) {
+    const bool stored = entry.compression == Compression::Stored && entry.deflated.empty();
+    std::string out;
+    Put(out, central ? 0x02014b50 : 0x04034b50, 4);
+    if (central) Put(out, 20, 2);
+    Put(out, 20, 2);                  // version needed
+    Put(out, 0, 2);                   // flags
+    Put(out, stored ? 0 : 8, 2);      // method
+    Put(out, 0x00210000, 4);          // 1980-01-01 00:00
+    Put(out, EntryCrc(entry), 4);
+    Put(out, size, 4);
+    Put(out, entry.statedSize.value_or(static_cast<uint32_t>(entry.data.size())), 4);
+    Put(out, entry.name.size(), 2);
+    Put(out, 0, 2);                   // extra field
+    if (central) {
+        Put(out, 0, 6);               // comment, disk, internal attributes
+        Put(out, 0, 4);               // external attributes
+        Put(out, offset, 4);
+    }
+    return out + entry.name;
+}
+
+std::string WithDirectory(std::string body, const std::string& directory, size_t count) {
+    const size_t at = body.size();
+    body += directory;
+    Put(body, 0x06054b50, 4);
+    Put(body, 0, 4);
+    Put(body, count, 2);
+    Put(body, count, 2);
+    Put(body, directory.size(), 4);
+    Put(body, at, 4);
+    Put(body, 0, 2);
+    return body;
 }
 
 bool IsCovered(const std::string& name) {
@@ -75,6 +129,63 @@ std::string ZipBytes(const std::vector<ZipEntry>& entries) {
     if (zipClose(zip, nullptr) != ZIP_OK) ADD_FAILURE() << "zipClose failed";
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+ZipEntry RepeatedEntry(const std::string& name, uint32_t size, char fill) {
+    // Each piece is flushed in full, so every whole piece deflates to the same bytes.
+    const std::string piece(std::min<uint32_t>(size, 1u << 20), fill);
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::string deflatedPiece(deflateBound(&stream, static_cast<uLong>(piece.size())) + 16, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+    stream.avail_in = static_cast<uInt>(piece.size());
+    stream.next_out = reinterpret_cast<Bytef*>(&deflatedPiece[0]);
+    stream.avail_out = static_cast<uInt>(deflatedPiece.size());
+    deflate(&stream, Z_FULL_FLUSH);
+    deflatedPiece.resize(stream.total_out);
+    deflateEnd(&stream);
+    ZipEntry entry(name, "", Compression::Deflated, size);
+    uLong crc = 0;
+    for (uint32_t done = 0; done + piece.size() <= size; done += static_cast<uint32_t>(piece.size())) {
+        entry.deflated += deflatedPiece;
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(piece.data()), static_cast<uInt>(piece.size()));
+    }
+    const std::string rest(size % piece.size(), fill);
+    bool text = false;
+    entry.deflated += RawDeflate(rest, text);  // the final block
+    entry.crc = static_cast<uint32_t>(crc32(crc, reinterpret_cast<const Bytef*>(rest.data()),
+                                            static_cast<uInt>(rest.size())));
+    return entry;
+}
+
+std::string SharedHeaderZip(const std::vector<ZipEntry>& entries, const std::vector<size_t>& at) {
+    std::string body, directory;
+    std::vector<uint64_t> offsets(entries.size(), 0), sizes(entries.size(), 0);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const ZipEntry& target = entries[at[i]];
+        if (at[i] == i) {
+            bool text = false;
+            const std::string payload = Payload(target, text);
+            offsets[i] = body.size();
+            sizes[i] = payload.size();
+            body += Header(target, false, payload.size()) + payload;
+        }
+        ZipEntry named = target;
+        named.name = entries[i].name;
+        directory += Header(named, true, sizes[at[i]], offsets[at[i]]);
+    }
+    return WithDirectory(body, directory, entries.size());
+}
+
+std::string NestedZip(const ZipEntry& inner) {
+    bool text = false;
+    const std::string innerBytes = Header(inner, false, Payload(inner, text).size()) + Payload(inner, text);
+    const ZipEntry outer("Outer", innerBytes, Compression::Stored);
+    const std::string outerHeader = Header(outer, false, innerBytes.size());
+    const std::string directory = Header(outer, true, innerBytes.size(), 0) +
+                                  Header(inner, true, innerBytes.size() - Header(inner, false, 0).size(),
+                                         outerHeader.size());
+    return WithDirectory(outerHeader + innerBytes, directory, 2);
 }
 
 std::string SelfChecksummed(const std::string& rootElement, const std::string& declaration) {

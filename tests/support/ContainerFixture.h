@@ -35,6 +35,10 @@ struct ZipEntry {
     // When set, both headers state this uncompressed size instead of the true
     // one; the CRC stays that of the true data.
     std::optional<uint32_t> statedSize;
+    // Not empty: the raw deflate data written as they are, `data` ignored;
+    // the headers state `crc` and statedSize.
+    std::string deflated;
+    uint32_t crc = 0;
 };
 
 // The bytes of a ZIP archive holding `entries` in this order.
@@ -96,6 +100,17 @@ class DeviceContainerBuilder : public RecordContainerBuilder {
 public:
     explicit DeviceContainerBuilder(const std::string& model = "<Model/>");
 };
+
+// Hostile archives. A deflated entry of `size` bytes of `fill` (up to 4 GiB),
+// written a mebibyte-long piece at a time: about size / 1000 bytes of archive.
+ZipEntry RepeatedEntry(const std::string& name, uint32_t size, char fill = 'a');
+// An archive whose directory lists every entry of `entries`, entry i pointing
+// at the local header of entry at[i] (its own when at[i] == i; one pointed at
+// must come earlier). Entries that share a header need names of one length.
+std::string SharedHeaderZip(const std::vector<ZipEntry>& entries, const std::vector<size_t>& at);
+// An archive of two entries whose data overlap: the stored entry "Outer"
+// holds the whole of the entry `inner` (header and data) as its content.
+std::string NestedZip(const ZipEntry& inner);
 
 // zlib stream of `text`, as a ".dm_c" file holds it.
 std::string Compressed(const std::string& text);

@@ -160,6 +160,29 @@ RecordBuilder& RecordBuilder::AddAnalog(const std::string& id, const std::string
     return AddAnalog(analog);
 }
 
+RecordBuilder GapBomb(int channels, int64_t gap) {
+    RecordBuilder record;
+    for (int i = 1; i <= channels; ++i) {
+        Analog analog;
+        analog.id = std::to_string(i);
+        analog.key = "I" + analog.id;
+        analog.blocks = {Block{"1000", "1"}, Block{std::to_string(1001 + gap), "1"}};
+        record.AddAnalog(analog);
+    }
+    return record.NumberOfSamples(std::to_string(gap + 2));
+}
+
+RecordBuilder DeclaredSamples(int signals, int64_t samples, bool logical) {
+    RecordBuilder record;
+    record.AddAnalog("1", "I", {1}).NumberOfSamples(std::to_string(samples));
+    for (int i = 1; i <= signals; ++i) {
+        const std::string id = std::to_string(100 + i);
+        record.AddDigital(id, "S" + id, logical ? "8" : "").AddStateImage(id, "0");
+        record.AddEventSet(std::to_string(1000 + samples - 1), {Event(id, "1", "0")});
+    }
+    return record;
+}
+
 RecordBuilder& RecordBuilder::AddDigital(const std::string& id, const std::string& key,
                                          const std::string& dataLength, const std::string& normalState) {
     Append(Path("DistHeader/DigitalHeader", true), "Digital",

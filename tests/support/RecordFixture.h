@@ -101,6 +101,13 @@ private:
     bool m_numberOfSamplesFixed = false;
 };
 
+// Hostile records. `channels` analog channels of one value each and one more
+// `gap` samples later, the gap filled as not valid; gap + 2 samples declared.
+RecordBuilder GapBomb(int channels, int64_t gap);
+// `signals` digital signals (multi-bit with `logical`) with one change each and
+// one analog channel of one value, all of `samples` declared samples.
+RecordBuilder DeclaredSamples(int signals, int64_t samples, bool logical);
+
 // A folder of its own (named "dr_mvq4-test-" and a random number) in
 // `parent`, the system's folder for temporary files by default, removed with
 // everything in it when the object dies.

@@ -41,16 +41,17 @@ bool CheckModelTexts(std::ostream& out, const ModelTexts& texts) {
 
 bool CheckContainer(std::ostream& out, const std::wstring& path, const std::wstring& language, ModelTexts& texts,
                     size_t& replacements) {
+    platform::LoadBudget budget;  // the load's, for both looks at the archive
     container::ZipArchive archive;
     std::string metaText, nameSLVP, checksum, version;
     container::ContainerMetaData meta;
-    const std::string metaProblem = !archive.Open(path)                     ? "not a valid ZIP archive"
-                                    : !archive.ReadEntry("MetaData", metaText) ? "no MetaData entry"
-                                    : !meta.Load(metaText, nameSLVP, checksum) ? meta.ErrorText()
-                                                                               : "";
+    const std::string metaProblem = !archive.Open(path)                             ? "not a valid ZIP archive"
+                                    : !archive.ReadEntry("MetaData", metaText, budget) ? "no MetaData entry"
+                                    : !meta.Load(metaText, nameSLVP, checksum)         ? meta.ErrorText()
+                                                                                       : "";
     Step(out, "meta data", metaProblem.empty() ? "checksum passed" : "failed: " + metaProblem);
     if (meta.Attribute("versionSyntax", version)) Step(out, "syntax version", version);
-    container::RecordContainer record;
+    container::RecordContainer record(budget);
     const bool opened = record.OpenContainer(path);
     Step(out, "container data", opened ? "checksum passed" : "failed: " + record.ErrorText());
     if (!opened) return false;

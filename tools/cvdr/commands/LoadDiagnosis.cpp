@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "container/DeviceModelLookup.h"
 #include "container/RecordContainer.h"
@@ -21,26 +22,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file's bytes as the load reads them: the file, or a container's record
-// entry. Empty reason when read.
-std::string ReadRecordText(const std::string& file, std::vector<LoadStep>& steps, std::string& text) {
+// The reason for a step refused by the load's budget.
+std::string OverBudget(const std::string& what) {
+    return what + " over the load budget of " + std::to_string(platform::LoadBudget::kDefaultBytes >> 20) + " MiB";
+}
+
+// The file's bytes as the load reads them, within `budget`: the file, or a
+// container's record entry. Empty reason when read.
+std::string ReadRecordText(const std::string& file, std::vector<LoadStep>& steps, platform::LoadBudget& budget,
+                           std::string& text) {
     std::error_code error;
     const fs::file_status status = fs::status(file, error);
     if (error || !fs::exists(status)) return "No such file or directory";
     if (fs::is_directory(status)) return "is a folder";
     const uintmax_t size = fs::file_size(file, error);
     if (!error && size == 0) return "empty file";
-    if (!error && size > platform::kMaxFileSize) return "file over 1 GiB";
-    int readError = 0;
-    if (!platform::ReadWholeFile(file, text, readError)) return std::string("cannot read: ") + std::strerror(readError);
-    if (text.compare(0, 2, "PK") != 0) return "";
-    steps.push_back({"file", ""});
     const std::wstring path = platform::Utf8ToWide(file);
+    container::RecordContainer container(budget);
+    if (!container.IsContainer(path)) {
+        int readError = 0;
+        if (platform::ReadWholeFile(file, text, readError, budget)) return "";
+        return budget.Refused() ? OverBudget("file") : std::string("cannot read: ") + std::strerror(readError);
+    }
+    steps.push_back({"file", ""});
     container::ZipArchive archive;
     if (!archive.Open(path)) return "not a valid ZIP archive";
-    container::RecordContainer container;
-    if (!container.OpenContainer(path)) return "container check failed: " + OneLine(container.ErrorText());
-    if (!container.ReadRecorderData(text)) return "the container holds no readable RecorderData entry";
+    if (!container.OpenContainer(path)) {
+        return budget.Refused() ? OverBudget("the entries inflate")
+                                : "container check failed: " + OneLine(container.ErrorText());
+    }
+    if (!container.ReadRecorderData(text)) {
+        return budget.Refused() ? OverBudget("the RecorderData entry inflates")
+                                : "the container holds no readable RecorderData entry";
+    }
     return "";
 }
 
@@ -69,10 +83,12 @@ std::string HeaderProblem(record::DisturbanceRecord& record) {
     if (!record.GetSampleCount(samples)) return "no sample count";
     if (samples < 0) return "negative sample count " + std::to_string(samples);
     if (samples > record::kMaxSampleCount) {
-        return "sample count " + std::to_string(samples) + " is over the load budget of " +
+        return "sample count " + std::to_string(samples) + " is over the most a record may declare, " +
                std::to_string(record::kMaxSampleCount);
     }
-    if (!record.LoadAnalogSection()) return "no analog section, or a damaged one";
+    if (!record.LoadAnalogSection()) {
+        return record.Budget().Refused() ? OverBudget("the analog samples are") : "no analog section, or a damaged one";
+    }
     double interval = 0.0;
     if (!record.GetSampleDuration(interval)) return "no sample interval";
     std::wstring trigger;
@@ -81,7 +97,7 @@ std::string HeaderProblem(record::DisturbanceRecord& record) {
     if (!record.GetTriggerSampleOffset(offset)) return "no trigger sample or first sample number";
     if (offset < 0 && (offset < -record::kMaxSampleCount || samples - offset > record::kMaxSampleCount)) {
         return "the trigger lies " + std::to_string(-offset) +
-               " samples before the first sample, beyond the load budget";
+               " samples before the first sample, beyond the most a record may declare";
     }
     return "";
 }
@@ -101,15 +117,16 @@ std::string OneLine(const std::string& text) {
 std::vector<LoadStep> DiagnoseLoadSteps(const std::string& file) {
     std::vector<LoadStep> steps;
     std::string text;
+    platform::LoadBudget budget;  // one, as the load has
     const auto step = [&steps](const char* name, const std::string& reason) {
         steps.push_back({name, reason});
         return reason.empty();
     };
-    const std::string readProblem = ReadRecordText(file, steps, text);
+    const std::string readProblem = ReadRecordText(file, steps, budget, text);
     const char* readStep = steps.empty() ? "file" : "container";
     if (!step(readStep, readProblem) || !step("xml", XmlProblem(text))) return steps;
-    record::DisturbanceRecord record;
-    record.OpenText(text);
+    record::DisturbanceRecord record(budget);
+    record.OpenText(std::move(text));
     std::wstring name, version;
     if (!step("device", !record.GetDeviceName(name)         ? "no device name"
                         : !record.GetDeviceVersion(version) ? "no device version"

@@ -20,7 +20,8 @@ struct LoadStep {
 std::vector<LoadStep> DiagnoseLoadSteps(const std::string& file);
 
 // The reason of the first failing step, e.g. "empty file", "XML error at
-// line 3, column 7: ...", "sample count 70000000 is over the load budget";
+// line 3, column 7: ...", "sample count 70000000 is over the most a record may
+// declare, 67108864", "the analog samples are over the load budget of 1024 MiB";
 // when no step fails, "the channel data does not fit together".
 std::string LoadFailureReason(const std::string& file);
 

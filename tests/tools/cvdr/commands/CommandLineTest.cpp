@@ -37,7 +37,7 @@ TEST(CvdrCommandLineTest, FailedLoadSaysWhyInOneLine) {
          "no device name"},
         {folder.Write("traceless.xml", fixture::RecordBuilder().Xml()), "no sample count"},
         {folder.Write("huge.xml", fixture::RecordBuilder().AddAnalog("1", "I", {1}, 1).NumberOfSamples("70000000").Xml()),
-         "sample count 70000000 is over the load budget of 67108864"},
+         "sample count 70000000 is over the most a record may declare, 67108864"},
     };
     for (const auto& wrong : cases) {
         for (const char* command : {"dump", "info"}) {
