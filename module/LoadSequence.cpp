@@ -8,6 +8,7 @@
 #include "module/MVQ4_LoadedDisturbanceFile.h"
 #include "platform/ModuleState.h"
 #include "platform/NumericLocale.h"
+#include "platform/Registry.h"
 #include "platform/TextConversion.h"
 #include "record/DisturbanceRecord.h"
 #include "settings/LoadOptions.h"
@@ -74,6 +75,7 @@ bool LoadDisturbanceFile(DisturbanceDataReader** out, const wchar_t* path, const
     platform::ModuleStateScope moduleState;
     platform::SetNumericLocale();
     platform::WaitCursorScope waitCursor;
+    platform::RegistrySnapshotScope settingsReadOnce;
     if (out == nullptr || path == nullptr) return false;
     const std::wstring recordPath(path);
     record::DisturbanceRecord record;

@@ -5,10 +5,10 @@
 
 namespace platform {
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, int& error) {
+bool ReadWholeFile(const std::string& path, std::string& bytes, int& error, uint64_t maxSize) {
     SystemFile file;
     if (!file.Open(path, error)) return false;
-    if (file.Size() > kMaxFileSize) {
+    if (file.Size() > maxSize) {
         error = FileTooLargeError();
         return false;
     }

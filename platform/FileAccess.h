@@ -13,8 +13,8 @@ constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
 
 // Reads the whole file at `path` (UTF-8) into `bytes`. On failure returns false,
 // leaves `bytes` unchanged and stores the operating system's error number
-// in `error`.
-bool ReadWholeFile(const std::string& path, std::string& bytes, int& error);
+// in `error`; a file larger than `maxSize` fails with FileTooLargeError().
+bool ReadWholeFile(const std::string& path, std::string& bytes, int& error, uint64_t maxSize = kMaxFileSize);
 
 // Reads the first `count` bytes of the file into `bytes`.
 enum class HeadResult {
