@@ -23,10 +23,15 @@ int RegularFileError(int descriptor, uint64_t& size) {
     return 0;
 }
 
-// Opening does not wait for a writer (a FIFO) or a line (a device): the
-// file's type is known before anything blocks. Reading a regular file then
-// goes on in blocking mode.
+// A path that names no regular file is refused before it is opened, as
+// opening a device can act on it. The file itself is opened without waiting
+// for a writer (a FIFO) or a line (a device) and checked again, in case it was
+// swapped meanwhile; reading a regular file then goes on in blocking mode.
 int OpenRegularFile(const std::string& path, uint64_t& size, std::FILE*& stream) {
+    struct stat named {};
+    if (stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+        return S_ISDIR(named.st_mode) ? EISDIR : EINVAL;
+    }
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) return errno;
     int error = RegularFileError(descriptor, size);
