@@ -1,5 +1,6 @@
 #include "container/ContainerFile.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/FileAccess.h"

@@ -1,8 +1,8 @@
-// How ZipArchive opens an archive file. Linux: the unzip API's own file
-// functions on the UTF-8 path. Windows (win32/ZipFileOpen.cpp): its Win32 file
-// functions on the wide path, so that every path the system accepts opens
-// (the runtime's narrow functions would take it in the ANSI code page), with
-// the file shared for reading only.
+// How ZipArchive opens an archive file: the unzip API reads through file
+// functions of our own over platform::SystemFile, so that an archive is held
+// to the same rule as every other file the module reads (a regular file,
+// opened without blocking; on Windows any path the system accepts, shared for
+// reading only).
 #ifndef DR_MVQ4_CONTAINER_ZIP_FILE_OPEN_H
 #define DR_MVQ4_CONTAINER_ZIP_FILE_OPEN_H
 
@@ -12,8 +12,8 @@
 
 namespace container {
 
-// The archive at `path`, or null when it cannot be opened or holds no
-// readable central directory.
+// The archive at `path`, or null when it cannot be opened, is not a regular
+// file or holds no readable central directory.
 unzFile OpenZipFile(const std::wstring& path);
 
 }  // namespace container

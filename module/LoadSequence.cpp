@@ -9,6 +9,7 @@
 #include "platform/LoadBudget.h"
 #include "platform/ModuleState.h"
 #include "platform/NumericLocale.h"
+#include "platform/Registry.h"
 #include "platform/TextConversion.h"
 #include "record/DisturbanceRecord.h"
 #include "settings/LoadOptions.h"
@@ -75,6 +76,7 @@ bool LoadDisturbanceFile(DisturbanceDataReader** out, const wchar_t* path, const
     platform::ModuleStateScope moduleState;
     platform::SetNumericLocale();
     platform::WaitCursorScope waitCursor;
+    platform::RegistrySnapshotScope settingsReadOnce;
     if (out == nullptr || path == nullptr) return false;
     const std::wstring recordPath(path);
     // What this load may allocate for its large items, shared by every step.

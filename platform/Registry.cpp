@@ -1,40 +1,53 @@
 #include "platform/Registry.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 #include <memory>
 #include <utility>
 
-#include "platform/FileAccess.h"
 #include "platform/RegistryFile.h"
 #include "platform/TextConversion.h"
 
 namespace platform {
 
 // What a RegistryKey points to. The root reads the file whenever it is
-// queried; an opened key holds the values its key had when it was opened.
+// queried; an opened key keeps the reading it was opened from, and its values
+// in it (none for a key that exists only as the root).
 struct RegistryKeyData {
     std::wstring path;
-    RegistryValues values;
+    std::shared_ptr<const RegistryHive> hive;
+    const RegistryValues* values = nullptr;
     bool root = false;
 };
 
 namespace {
 
-// A larger file is treated as unreadable: it is parsed on every open, and a
-// file built to be hostile could parse into many times its own size.
-constexpr uint64_t kMaxRegistryFileSize = uint64_t{64} << 20;
+using SharedHive = std::shared_ptr<const RegistryHive>;
 
-RegistryHive LoadHive() {
+// The calling thread's snapshot: how many scopes are alive, and the reading
+// they share once a key was opened.
+struct Snapshot {
+    int scopes = 0;
+    SharedHive hive;
+};
+thread_local Snapshot t_snapshot;
+
+SharedHive ReadHive() {
     const std::string path = RegistryFilePath();
-    struct stat info {};
-    if (path.empty() || stat(path.c_str(), &info) != 0) return RegistryHive{};
-    if (static_cast<uint64_t>(info.st_size) > kMaxRegistryFileSize) return RegistryHive{};
     std::string bytes;
     int error = 0;
-    if (!ReadWholeFile(path, bytes, error) || bytes.size() > kMaxRegistryFileSize) return RegistryHive{};
-    return ParseRegistryFile(bytes);
+    if (path.empty() || !ReadRegistryFile(path, bytes, error)) return std::make_shared<const RegistryHive>();
+    return std::make_shared<const RegistryHive>(ParseRegistryFile(bytes));
+}
+
+SharedHive CurrentHive() {
+    if (t_snapshot.scopes == 0) return ReadHive();
+    if (!t_snapshot.hive) t_snapshot.hive = ReadHive();
+    return t_snapshot.hive;
+}
+
+const RegistryValues* FindKey(const RegistryHive& hive, const std::wstring& path) {
+    const auto found = hive.keys.find(path);
+    return found == hive.keys.end() ? nullptr : &found->second;
 }
 
 std::wstring JoinPath(const std::wstring& parent, const std::wstring& child) {
@@ -59,7 +72,7 @@ int32_t CopyValue(const RegistryValue& value, uint32_t* type, uint8_t* data, uin
 }  // namespace
 
 RegistryKey CurrentUserKey() {
-    static RegistryKeyData root{std::wstring(), RegistryValues(), true};
+    static RegistryKeyData root{std::wstring(), nullptr, nullptr, true};
     return &root;
 }
 
@@ -71,13 +84,9 @@ int32_t OpenRegistryKey(RegistryKey parent, const std::wstring& subKey, Registry
         if (!NormalizeKeyPath(subKey, relative)) return kRegistryNotFound;
         auto key = std::make_unique<RegistryKeyData>();
         key->path = JoinPath(parent->path, relative);
-        RegistryHive hive = LoadHive();
-        const auto found = hive.keys.find(key->path);
-        if (found != hive.keys.end()) {
-            key->values = std::move(found->second);
-        } else if (!key->path.empty()) {
-            return kRegistryNotFound;
-        }
+        key->hive = CurrentHive();
+        key->values = FindKey(*key->hive, key->path);
+        if (key->values == nullptr && !key->path.empty()) return kRegistryNotFound;
         *result = key.release();
         return kRegistrySuccess;
     } catch (...) {  // out of memory
@@ -89,11 +98,11 @@ int32_t QueryRegistryValue(RegistryKey key, const std::wstring& name, uint32_t* 
                            uint32_t* size) {
     if (key == nullptr) return kRegistryInvalidHandle;
     try {
-        RegistryValues rootValues;
-        if (key->root) rootValues = std::move(LoadHive().keys[std::wstring()]);
-        const RegistryValues& values = key->root ? rootValues : key->values;
-        const auto found = values.find(AsciiUpper(name));
-        if (found == values.end()) return kRegistryNotFound;
+        const SharedHive hive = key->root ? CurrentHive() : key->hive;
+        const RegistryValues* values = key->root ? FindKey(*hive, std::wstring()) : key->values;
+        if (values == nullptr) return kRegistryNotFound;
+        const auto found = values->find(AsciiUpper(name));
+        if (found == values->end()) return kRegistryNotFound;
         return CopyValue(found->second, type, data, size);
     } catch (...) {  // out of memory
         return kRegistryNotFound;
@@ -104,6 +113,12 @@ int32_t CloseRegistryKey(RegistryKey key) {
     if (key == nullptr) return kRegistryInvalidHandle;
     if (!key->root) delete key;
     return kRegistrySuccess;
+}
+
+RegistrySnapshotScope::RegistrySnapshotScope() { ++t_snapshot.scopes; }
+
+RegistrySnapshotScope::~RegistrySnapshotScope() {
+    if (--t_snapshot.scopes == 0) t_snapshot.hive.reset();
 }
 
 }  // namespace platform

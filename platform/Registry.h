@@ -6,9 +6,10 @@
 // reading. Elsewhere (Registry.cpp) HKEY_CURRENT_USER is read from a text
 // file in the format that the Windows registry editor exports
 // (platform/RegistryFile.h), so that settings can be brought over from a
-// Windows machine. The file is read anew on every open (the module never
-// caches settings) and an open key holds a copy of its values as they were
-// when it was opened; a missing or unreadable file means that no key exists.
+// Windows machine. The file is read anew on every open, unless a
+// RegistrySnapshotScope is alive, and an open key holds its values as they
+// were when it was opened; a missing or unreadable file (too large, or not a
+// regular file) means that no key exists.
 #ifndef DR_MVQ4_PLATFORM_REGISTRY_H
 #define DR_MVQ4_PLATFORM_REGISTRY_H
 
@@ -54,6 +55,19 @@ int32_t QueryRegistryValue(RegistryKey key, const std::wstring& name, uint32_t* 
 
 // Closes a key opened by OpenRegistryKey; closing the root does nothing.
 int32_t CloseRegistryKey(RegistryKey key);
+
+// While an object lives, the keys that the calling thread opens and queries
+// see one reading of the file: it is read and parsed at the first open and
+// shared until the outermost scope ends. A load holds one, so that a large
+// settings file is read at most once per load. Windows: does nothing, the
+// system keeps the registry.
+class RegistrySnapshotScope {
+public:
+    RegistrySnapshotScope();
+    ~RegistrySnapshotScope();
+    RegistrySnapshotScope(const RegistrySnapshotScope&) = delete;
+    RegistrySnapshotScope& operator=(const RegistrySnapshotScope&) = delete;
+};
 
 }  // namespace platform
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/FileAccess.h"
 #include "platform/TextConversion.h"
 
 namespace platform {
@@ -168,10 +169,12 @@ private:
     bool m_utf16;
 };
 
-// Builds the hive line by line. A section names a key and, implicitly, the
-// keys above it; those are added within an allowance of path characters in
-// proportion to the file, so that a file of deep, distinct paths cannot
-// parse into many times its own size.
+// Builds the hive line by line, in time linear in the file. A section names a
+// key and, implicitly, the keys above it; those are added within an allowance
+// of path characters in proportion to the file, so that a file of deep,
+// distinct paths cannot parse into many times its own size. A section that
+// would overrun it spends the rest: no new key is added after it, and sections
+// that cannot fit are not measured again and again.
 class HiveParser {
 public:
     HiveParser(std::string_view bytes, bool utf16, size_t allowance)
@@ -224,7 +227,10 @@ private:
         for (size_t length = path.size(); length > 0;) {
             if (m_hive.keys.count(path.substr(0, length)) != 0) break;
             cost += length;
-            if (cost > m_allowance) return nullptr;
+            if (cost > m_allowance) {
+                m_allowance = 0;
+                return nullptr;
+            }
             missing.push_back(length);
             const size_t separator = path.rfind(L'\\', length - 1);
             length = separator == std::wstring::npos ? 0 : separator;
@@ -284,6 +290,11 @@ RegistryHive ParseRegistryFile(const std::string& bytes) {
     } catch (...) {  // out of memory: as if the file were unreadable
         return RegistryHive{};
     }
+}
+
+bool ReadRegistryFile(const std::string& path, std::string& bytes, int& error) {
+    LoadBudget cap(kMaxRegistryFileSize);
+    return ReadWholeFile(path, bytes, error, cap);
 }
 
 std::string RegistryFilePath() {

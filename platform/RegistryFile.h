@@ -38,6 +38,14 @@ struct RegistryHive {
 // skipped. Text without a valid header gives an empty hive.
 RegistryHive ParseRegistryFile(const std::string& bytes);
 
+// Largest settings file read (64 MiB); a larger one counts as unreadable.
+// A file built to be hostile could parse into many times its own size.
+constexpr uint64_t kMaxRegistryFileSize = uint64_t{64} << 20;
+
+// Reads the settings file at `path` whole, as the module reads it: a regular
+// file of at most kMaxRegistryFileSize bytes (platform/FileAccess.h).
+bool ReadRegistryFile(const std::string& path, std::string& bytes, int& error);
+
 // The path of the file that stands in for HKEY_CURRENT_USER: $DR_MVQ4_REGISTRY,
 // else ${XDG_CONFIG_HOME:-$HOME/.config}/dr_mvq4/registry.reg; empty without
 // a home folder.

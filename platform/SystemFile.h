@@ -1,11 +1,12 @@
 // One file opened for reading through the system, and the system's text for
-// an error number: what FileAccess.h builds on. Linux (SystemFile.cpp): stdio,
-// errno. Windows (win32/SystemFile.cpp): CreateFileW sharing the file with
-// readers only, so a file that another program is writing is refused; error
-// numbers are the system's error codes.
+// an error number: what FileAccess.h and the archive reader build on. Linux
+// (SystemFile.cpp): a non-blocking open, then stdio; errno. Windows
+// (win32/SystemFile.cpp): CreateFileW sharing the file with readers only, so a
+// file that another program is writing is refused; error numbers are the
+// system's error codes.
 //
-// Only regular files open: a folder, a pipe or a device is refused, so that
-// reading never blocks on one.
+// Only regular files open: a folder, a pipe, a socket or a device is refused
+// before anything waits on it, so that neither opening nor reading blocks.
 #ifndef DR_MVQ4_PLATFORM_SYSTEM_FILE_H
 #define DR_MVQ4_PLATFORM_SYSTEM_FILE_H
 
@@ -31,6 +32,8 @@ public:
     // at the end of the file). False with the system's reason in `error` when
     // reading failed; `got` then counts the bytes read before the failure.
     bool Read(char* buffer, size_t count, size_t& got, int& error);
+    // Moves to `offset` bytes from the start; the next Read begins there.
+    bool Seek(uint64_t offset);
 
 private:
     void* m_file = nullptr;  // the system's handle for the open file

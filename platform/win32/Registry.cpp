@@ -59,4 +59,8 @@ int32_t CloseRegistryKey(RegistryKey key) {
     return RegCloseKey(Handle(key));
 }
 
+RegistrySnapshotScope::RegistrySnapshotScope() = default;
+
+RegistrySnapshotScope::~RegistrySnapshotScope() = default;
+
 }  // namespace platform

@@ -25,6 +25,26 @@ DWORD RegularFileError(HANDLE file, uint64_t& size) {
     return ERROR_SUCCESS;
 }
 
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) { return text.rfind(prefix, 0) == 0; }
+
+// What is known before opening: a path in the device namespace ("\\.\pipe\x",
+// "\\.\COM1", "\\?\GLOBALROOT\...") other than a drive, a volume or a share, and a
+// path whose attributes say folder or device, are refused without being
+// opened, as opening a pipe connects to its server. Attributes that cannot be
+// read leave the verdict to CreateFileW and the handle's type.
+DWORD PathError(const std::wstring& path) {
+    if (StartsWith(path, L"\\\\.\\") || StartsWith(path, L"\\\\?\\")) {
+        const std::wstring rest = path.substr(4);
+        const bool drive = rest.size() >= 2 && rest[1] == L':';
+        if (!drive && !StartsWith(rest, L"UNC\\") && !StartsWith(rest, L"Volume{")) return ERROR_INVALID_FUNCTION;
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ERROR_ACCESS_DENIED;
+    if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return ERROR_INVALID_FUNCTION;
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 SystemFile::~SystemFile() {
@@ -32,7 +52,12 @@ SystemFile::~SystemFile() {
 }
 
 bool SystemFile::Open(const std::string& path, int& error) {
-    const HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const std::wstring widePath = Utf8ToWide(path);
+    if (const DWORD refused = PathError(widePath); refused != ERROR_SUCCESS) {
+        error = static_cast<int>(refused);
+        return false;
+    }
+    const HANDLE file = CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = static_cast<int>(GetLastError());
@@ -62,6 +87,12 @@ bool SystemFile::Read(char* buffer, size_t count, size_t& got, int& error) {
         got += read;
     }
     return true;
+}
+
+bool SystemFile::Seek(uint64_t offset) {
+    LARGE_INTEGER distance{};
+    distance.QuadPart = static_cast<LONGLONG>(offset);
+    return offset <= uint64_t{INT64_MAX} && SetFilePointerEx(m_file, distance, nullptr, FILE_BEGIN) != 0;
 }
 
 std::string SystemErrorText(int error) {

@@ -5,6 +5,12 @@
 // ranges, the analog sample shift).
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -13,6 +19,7 @@
 #include <tuple>
 #include <vector>
 
+#include "container/RecordContainer.h"
 #include "module/RegularDigitalChannel.h"
 #include "module/StaticSampleRateAnalogChannel.h"
 #include "module/TransitionalStoredLogicalChannel.h"
@@ -425,5 +432,37 @@ TEST_F(ModelNames, HostileFilesEndAsDocumented) {
     EXPECT_FALSE(fixture::LoadRecord(fixture::DeclaredSamples(64, 1 << 26, false)));
     EXPECT_FALSE(fixture::LoadRecord(fixture::DeclaredSamples(64, 1 << 26, true)));
 }
+
+#ifndef _WIN32
+// Only regular files are read, and nothing waits on a FIFO that no one
+// writes: as the record or a folder as the record, the load fails with the
+// file shown; as the settings file, there are no settings; as the language
+// file beside a model, it is unreadable (shown, channels named from their
+// keys); as an archive, it does not open.
+TEST_F(ModelNames, SpecialFilesAreUnreadableAndNeverBlock) {
+    alarm(120);  // a blocked open would hang the suite: end the process instead
+    const std::string fifo = folder.Path() + "/fifo", language = folder.Path() + "/models/CVR87_V04.10.02.dm_L_ENG";
+    const std::string record = folder.Write("record.xml", Record().Xml());
+    folder.Write("models/CVR87_V04.10.02.dm", model.ModelXml());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(language.c_str(), 0600), 0);
+    std::vector<std::string> messages;
+    const platform::MessageSink previous =
+        platform::SetMessageSink([&](const std::string& text) { messages.push_back(text); });
+    EXPECT_EQ(Name(fifo), "failed");
+    EXPECT_EQ(Name(folder.Path()), "failed");
+    {
+        const fixture::ScopedEnv settings("DR_MVQ4_REGISTRY", fifo.c_str());
+        EXPECT_EQ(Name(record, "ENG", L"-DeviceModelFolder:" + Wide(folder.Path()) + L"/models/"), "[IL1] / raw");
+    }
+    container::RecordContainer archive;
+    EXPECT_FALSE(archive.OpenContainer(Wide(fifo)));
+    platform::SetMessageSink(previous);
+    EXPECT_EQ(messages, (std::vector<std::string>{platform::FileErrorMessage(fifo, EINVAL),
+                                                  platform::FileErrorMessage(folder.Path(), EISDIR),
+                                                  platform::FileErrorMessage(language, EINVAL)}));
+    alarm(0);
+}
+#endif
 
 }  // namespace

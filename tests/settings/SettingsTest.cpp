@@ -3,6 +3,7 @@
 // the registry file.
 #include <gtest/gtest.h>
 
+#include "platform/Registry.h"
 #include "settings/CCmdLineParser.h"
 #include "settings/LoadOptions.h"
 #include "settings/RegistrySettings.h"
@@ -77,5 +78,28 @@ TEST(RegistrySettings, FirstOrFallbackValueMatchesExactly) {
     EXPECT_EQ(Settings("\"reserve\"=\"" + std::string(120, 'Y') + "\"\r\n\"RESERVE_TMP\"=\"YES\"\r\n"),
               "110 IL1|IL1|");
 }
+
+#ifndef _WIN32
+// Within a snapshot scope (a load holds one) the file is read at most once:
+// a change made meanwhile is seen only after the scope.
+TEST(RegistrySettings, ReadOncePerSnapshotScope) {
+    const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n";
+    const std::string section = "[HKEY_CURRENT_USER\\Software\\Pelvar\\Tracedesk\\Scopora\\Settings]\r\n";
+    fixture::ScopedRegistry registry;
+    registry.Write(header + section + "\"reserve\"=\"YES\"\r\n");
+    {
+        const platform::RegistrySnapshotScope outer;
+        {
+            const platform::RegistrySnapshotScope inner;  // scopes nest: the outermost ends the snapshot
+            EXPECT_TRUE(settings::IsReserveShown());
+        }
+        registry.Write(header + section + "\"fullname\"=\"YES\"\r\n");
+        EXPECT_TRUE(settings::IsReserveShown());
+        EXPECT_FALSE(settings::IsFullNameShown());
+    }
+    EXPECT_FALSE(settings::IsReserveShown());
+    EXPECT_TRUE(settings::IsFullNameShown());
+}
+#endif
 
 }  // namespace

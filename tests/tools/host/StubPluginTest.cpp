@@ -93,6 +93,7 @@ TEST_F(StubPluginTest, DumpFollowsTheFormatToTheLastValue) {
 
 TEST_F(StubPluginTest, InfoListsSummaryAndOneRowPerChannel) {
     // Without --lang and --options the stub echoes "ENG" and an empty description.
+    // A byte that is not UTF-8 is shown as U+FFFD, as in the dump.
     const cvdrtest::Result result = Run({"info", "plain.rec"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out,
@@ -107,7 +108,7 @@ TEST_F(StubPluginTest, InfoListsSummaryAndOneRowPerChannel) {
               "names in:         none (named from keys)\n"
               "\n"
               "kind     index  name  unit  id  key    colour   count\n"
-              "analog   0      I\xFFL1  kA    -7  k\"ey\\  #996633  2\n"
+              "analog   0      I\xEF\xBF\xBDL1  kA    -7  k\"ey\\  #996633  2\n"
               "analog   1      -     -     0   -      #000000  0\n"
               "digital  0      Trip  -     3   BI     #000080  3\n"
               "logical  0      Mode  -     4   LS     #000080  3\n");

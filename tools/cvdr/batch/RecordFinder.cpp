@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "platform/SystemFile.h"
 
 namespace cvdr {
 namespace {
@@ -13,11 +14,15 @@ namespace fs = std::filesystem;
 // How far into a document the <DistFile> element is looked for.
 constexpr size_t kHeadBytes = 4096;
 
+// Empty when the file cannot be read or is no regular file (any more): the
+// listing's type may be stale, and a FIFO would block.
 std::string ReadHead(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    platform::SystemFile file;
+    int error = 0;
     std::string head(kHeadBytes, '\0');
-    in.read(&head[0], static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
+    size_t got = 0;
+    if (file.Open(path.string(), error)) file.Read(&head[0], head.size(), got, error);
+    head.resize(got);
     return head;
 }
 

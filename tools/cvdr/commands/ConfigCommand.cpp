@@ -1,11 +1,7 @@
 #include "commands/ConfigCommand.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 
 #include "ExitStatus.h"
@@ -46,54 +42,45 @@ const Setting* FindSetting(const std::string& name, std::string& spelling) {
     return nullptr;
 }
 
-// The file's bytes; none when it does not exist.
-std::optional<std::string> ReadSettings(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (errno == ENOENT) return std::nullopt;
-        throw std::runtime_error(path + ": cannot read the settings file: " + std::strerror(errno));
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::string RequirePath() {
     const std::string path = SettingsFilePath();
     if (path.empty()) throw std::runtime_error("no settings file: neither DR_MVQ4_REGISTRY nor HOME is set");
     return path;
 }
 
-std::string Shown(const std::optional<std::string>& bytes, const char* name) {
-    if (!bytes) return "-";
-    const std::optional<StoredSetting> stored = LookUpSetting(*bytes, name);
+// The settings file parsed once, as the plug-in parses it.
+platform::RegistryHive ReadSettingsHive() {
+    const std::optional<std::string> bytes = ReadSettingsFile(RequirePath());
+    return bytes ? platform::ParseRegistryFile(*bytes) : platform::RegistryHive{};
+}
+
+std::string Shown(const platform::RegistryHive& hive, const char* name) {
+    const std::optional<StoredSetting> stored = LookUpSetting(hive, name);
     return stored ? stored->value : "-";
 }
 
 // The plug-in turns a setting on when either name holds the enabling text.
-bool IsOn(const std::optional<std::string>& bytes, const Setting& setting) {
+bool IsOn(const platform::RegistryHive& hive, const Setting& setting) {
     for (const char* name : {setting.name, setting.fallback}) {
-        const std::optional<StoredSetting> stored = bytes ? LookUpSetting(*bytes, name) : std::nullopt;
+        const std::optional<StoredSetting> stored = LookUpSetting(hive, name);
         if (stored && stored->text && stored->value == setting.enabling) return true;
     }
     return false;
 }
 
 int List() {
-    const std::optional<std::string> bytes = ReadSettings(RequirePath());
+    const platform::RegistryHive hive = ReadSettingsHive();
     TextTable table({"setting", "value", "fallback", "value", "in effect"});
     for (const Setting& setting : kSettings) {
-        table.AddRow({setting.name, Shown(bytes, setting.name), setting.fallback,
-                      Shown(bytes, setting.fallback),
-                      IsOn(bytes, setting) ? setting.whenOn : setting.whenOff});
+        table.AddRow({setting.name, Shown(hive, setting.name), setting.fallback, Shown(hive, setting.fallback),
+                      IsOn(hive, setting) ? setting.whenOn : setting.whenOff});
     }
     table.Print(std::cout);
     return kExitSuccess;
 }
 
 int Get(const std::string& name) {
-    const std::optional<std::string> bytes = ReadSettings(RequirePath());
-    const std::optional<StoredSetting> stored = bytes ? LookUpSetting(*bytes, name) : std::nullopt;
+    const std::optional<StoredSetting> stored = LookUpSetting(ReadSettingsHive(), name);
     if (!stored) {
         ReportError(name + " is not set");
         return kExitFailure;
@@ -112,7 +99,7 @@ SettingsFile ParseSettings(const std::string& path, const std::string& bytes) {
 
 int Set(const std::string& name, const std::string& value, const Setting& setting) {
     const std::string path = RequirePath();
-    const std::optional<std::string> bytes = ReadSettings(path);
+    const std::optional<std::string> bytes = ReadSettingsFile(path);
     SettingsFile file = bytes ? ParseSettings(path, *bytes) : SettingsFile::Create();
     file.Set(platform::Utf8ToWide(name), platform::Utf8ToWide(value));
     SaveSettingsFile(path, file.Bytes());
@@ -125,7 +112,7 @@ int Set(const std::string& name, const std::string& value, const Setting& settin
 
 int Unset(const std::string& name) {
     const std::string path = RequirePath();
-    const std::optional<std::string> bytes = ReadSettings(path);
+    const std::optional<std::string> bytes = ReadSettingsFile(path);
     if (!bytes) return kExitSuccess;
     SettingsFile file = ParseSettings(path, *bytes);
     if (file.Unset(platform::Utf8ToWide(name))) SaveSettingsFile(path, file.Bytes());

@@ -204,29 +204,35 @@ void SettingsFile::AppendSection(const Line& line) {
     m_lines.push_back(MakeLine(L"", m_lineEnd));
 }
 
+// One pass, however many definitions there are.
+void SettingsFile::Erase(const std::vector<Span>& spans) {
+    if (spans.empty()) return;
+    size_t to = spans.front().first;
+    for (size_t k = 0; k < spans.size(); ++k) {
+        const size_t kept = k + 1 < spans.size() ? spans[k + 1].first : m_lines.size();
+        for (size_t i = spans[k].last; i < kept; ++i, ++to) {
+            if (to != i) m_lines[to] = std::move(m_lines[i]);  // a string moved onto itself would empty
+        }
+    }
+    m_lines.resize(to);
+}
+
 void SettingsFile::Set(const std::wstring& name, const std::wstring& value) {
     Line line = MakeLine(Quoted(name) + L"=" + Quoted(value), m_lineEnd);
-    const std::vector<Span> spans = Definitions(name);
+    std::vector<Span> spans = Definitions(name);
     if (spans.empty()) {
         if (!InsertIntoSection(line)) AppendSection(line);
         return;
     }
     line.end = m_lines[spans.front().last - 1].end;
-    for (size_t k = spans.size(); k-- > 1;) {
-        m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(spans[k].first),
-                      m_lines.begin() + static_cast<std::ptrdiff_t>(spans[k].last));
-    }
-    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(spans.front().first) + 1,
-                  m_lines.begin() + static_cast<std::ptrdiff_t>(spans.front().last));
     m_lines[spans.front().first] = line;
+    ++spans.front().first;
+    Erase(spans);
 }
 
 bool SettingsFile::Unset(const std::wstring& name) {
     const std::vector<Span> spans = Definitions(name);
-    for (size_t k = spans.size(); k-- > 0;) {
-        m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(spans[k].first),
-                      m_lines.begin() + static_cast<std::ptrdiff_t>(spans[k].last));
-    }
+    Erase(spans);
     return !spans.empty();
 }
 

@@ -55,6 +55,8 @@ private:
     Line MakeLine(const std::wstring& text, const std::string& end) const;
     std::vector<Span> Definitions(const std::wstring& name) const;
     size_t DefinitionEnd(size_t line) const;
+    // Removes the lines of `spans`, given in file order.
+    void Erase(const std::vector<Span>& spans);
     bool InsertIntoSection(const Line& line);
     void AppendSection(const Line& line);
     void EndLastLine();

@@ -2,7 +2,10 @@
 
 #include <fmt/format.h>
 
-#include "platform/RegistryFile.h"
+#include <cerrno>
+#include <stdexcept>
+
+#include "platform/SystemFile.h"
 #include "platform/TextConversion.h"
 
 namespace cvdr {
@@ -34,8 +37,15 @@ std::string RegeditNotation(const platform::RegistryValue& value) {
 
 std::string SettingsFilePath() { return platform::RegistryFilePath(); }
 
-std::optional<StoredSetting> LookUpSetting(const std::string& fileBytes, const std::string& name) {
-    const platform::RegistryHive hive = platform::ParseRegistryFile(fileBytes);
+std::optional<std::string> ReadSettingsFile(const std::string& path) {
+    std::string bytes;
+    int error = 0;
+    if (platform::ReadRegistryFile(path, bytes, error)) return bytes;
+    if (error == ENOENT) return std::nullopt;
+    throw std::runtime_error(path + ": cannot read the settings file: " + platform::SystemErrorText(error));
+}
+
+std::optional<StoredSetting> LookUpSetting(const platform::RegistryHive& hive, const std::string& name) {
     const auto key = hive.keys.find(kSettingsKey);
     if (key == hive.keys.end()) return std::nullopt;
     const auto found = key->second.find(platform::AsciiUpper(platform::Utf8ToWide(name)));

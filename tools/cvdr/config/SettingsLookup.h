@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/RegistryFile.h"
+
 namespace cvdr {
 
 // $DR_MVQ4_REGISTRY, else ${XDG_CONFIG_HOME:-$HOME/.config}/dr_mvq4/registry.reg;
@@ -19,10 +21,14 @@ struct StoredSetting {
     std::string value;  // UTF-8 text; other types in regedit notation ("dword:00000001")
 };
 
-// The value `name` of the settings key in the file's bytes; none when the
-// file, the key or the value is missing. Names compare without regard to
-// ASCII case.
-std::optional<StoredSetting> LookUpSetting(const std::string& fileBytes, const std::string& name);
+// The settings file's bytes, read as the plug-in reads it: a regular file of
+// at most platform::kMaxRegistryFileSize bytes. None when it does not exist;
+// throws std::runtime_error when it cannot be read.
+std::optional<std::string> ReadSettingsFile(const std::string& path);
+
+// The value `name` of the settings key; none when the key or the value is
+// missing. Names compare without regard to ASCII case.
+std::optional<StoredSetting> LookUpSetting(const platform::RegistryHive& hive, const std::string& name);
 
 }  // namespace cvdr
 

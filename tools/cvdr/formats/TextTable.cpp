@@ -6,9 +6,11 @@
 
 namespace cvdr {
 
-std::vector<size_t> TextTable::ColumnWidths() const {
+namespace {
+
+std::vector<size_t> ColumnWidths(const std::vector<TextTable::Row>& rows) {
     std::vector<size_t> widths;
-    for (const Row& row : m_rows) {
+    for (const TextTable::Row& row : rows) {
         if (widths.size() < row.size()) widths.resize(row.size(), 0);
         for (size_t column = 0; column < row.size(); ++column) {
             widths[column] = std::max(widths[column], CodePointCount(row[column]));
@@ -17,9 +19,15 @@ std::vector<size_t> TextTable::ColumnWidths() const {
     return widths;
 }
 
+}  // namespace
+
 void TextTable::Print(std::ostream& out) const {
-    const std::vector<size_t> widths = ColumnWidths();
-    for (const Row& row : m_rows) {
+    std::vector<Row> shown = m_rows;
+    for (Row& row : shown) {
+        for (std::string& cell : row) cell = PrintableText(cell);
+    }
+    const std::vector<size_t> widths = ColumnWidths(shown);
+    for (const Row& row : shown) {
         std::string line;
         for (size_t column = 0; column < row.size(); ++column) {
             if (column > 0) line.append(2, ' ');

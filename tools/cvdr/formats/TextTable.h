@@ -1,5 +1,6 @@
 // Plain-text table with columns padded to their widest cell, counted in code
-// points so that UTF-8 channel names line up.
+// points so that UTF-8 channel names line up. Cells are printed with control
+// characters escaped (PrintableText), as they may come from a record.
 #ifndef CVDR_FORMATS_TEXT_TABLE_H
 #define CVDR_FORMATS_TEXT_TABLE_H
 
@@ -25,8 +26,6 @@ public:
     void Print(std::ostream& out) const;
 
 private:
-    std::vector<size_t> ColumnWidths() const;
-
     std::vector<Row> m_rows;
 };
 

@@ -14,6 +14,11 @@ namespace cvdr {
 // replaced by U+FFFD, one per byte.
 std::string ValidUtf8(std::string_view text);
 
+// ValidUtf8(text) with control characters shown as escapes ("\n", "\r", "\t",
+// "\x1B", "\x7F"; C1 controls as "\u0085"), so that a text from a record or
+// a model stays on its line and cannot drive the terminal.
+std::string PrintableText(std::string_view text);
+
 // Number of code points in `text`, each undecodable byte counted as one; used
 // to line up table columns.
 size_t CodePointCount(std::string_view text);

@@ -2,6 +2,7 @@
 // changing only their own lines, in UTF-16LE and UTF-8 files alike; a new
 // file as regedit writes one; values read exactly as the plug-in reads them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -130,6 +131,26 @@ TEST(ConfigFileTest, MissingFileIsCreatedAndThePluginSeesWhatConfigWrites) {
     const cvdrtest::Result loose = run({"config", "set", "reserve", "yes"});
     EXPECT_EQ(loose.status, 0);
     EXPECT_NE(loose.err.find("only \"YES\" turns reserve on"), std::string::npos) << loose.err;
+}
+
+// The settings file is read as the plug-in reads it: a FIFO is refused at
+// once, and a record loads without settings. Texts from the record are shown
+// with control characters escaped.
+TEST(ConfigFileTest, SpecialSettingsFileIsRefusedAndRecordTextsAreEscaped) {
+    const fixture::TempDir folder;
+    const std::string fifo = folder.Path() + "/registry.reg";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const cvdrtest::RunSettings settings{{{"DR_MVQ4_REGISTRY", fifo}}, ""};
+    const cvdrtest::Result get = cvdrtest::RunCvdr({"config", "get", "reserve"}, settings);
+    EXPECT_EQ(get.status, 1);
+    EXPECT_NE(get.err.find(fifo + ": cannot read the settings file: Invalid argument"), std::string::npos) << get.err;
+    const std::string record =
+        folder.Write("small.xml", cvdrtest::SmallRecord().AddDigital("40", "Feeder/\x1b[31mOpen\x07").Xml());
+    const cvdrtest::Result info = cvdrtest::RunCvdr({"info", record, "--plugin", cvdrtest::kPlugin}, settings);
+    EXPECT_NE(info.out.find("[\\x1B[31mOpen\\x07]"), std::string::npos) << info.out;
+    EXPECT_EQ(info.out.find('\x1b'), std::string::npos);
+    const cvdrtest::Result json = cvdrtest::RunCvdr({"info", record, "--json", "--plugin", cvdrtest::kPlugin}, settings);
+    EXPECT_NE(json.out.find("[\\u001b[31mOpen\\u0007]"), std::string::npos) << json.out;
 }
 
 }  // namespace

@@ -21,33 +21,12 @@ std::string_view DeviceName(std::string_view description) {
     return description.substr(0, description.find("   "));
 }
 
-// The text with control characters shown as escapes, so that it stays on
-// one line of the header text.
-std::string Printable(std::string_view text) {
-    std::string out;
-    for (char c : ValidUtf8(text)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += fmt::format("\\x{:02X}", byte);
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // `text` as a field, with a line in `changes` when it had to change.
 std::string Field(std::string_view text, const FieldRules& rules, const std::string& what,
                   std::vector<std::string>& changes) {
     std::string field = FieldText(text, rules);
     if (field != ValidUtf8(text)) {
-        changes.push_back(fmt::format("{}: \"{}\" written as \"{}\"", what, Printable(text), field));
+        changes.push_back(fmt::format("{}: \"{}\" written as \"{}\"", what, PrintableText(text), field));
     }
     return field;
 }
