@@ -36,8 +36,10 @@ bool DeviceModelLookup::FindAndLoadFor(const settings::LoadOptions& options, con
                                        const std::wstring& deviceVersion, std::string& path,
                                        devicemodel::DeviceModelError& loadError) {
     bool compressed = false;
-    return FindAndLoad(FolderFor(options), platform::WideToUtf8(deviceName), platform::WideToUtf8(deviceVersion), path,
-                       compressed, loadError);
+    const size_t kept = kLongestModelName + 1;  // still longer than any model's
+    return FindAndLoad(FolderFor(options), platform::WideToUtf8(std::wstring_view(deviceName).substr(0, kept)),
+                       platform::WideToUtf8(std::wstring_view(deviceVersion).substr(0, kept)), path, compressed,
+                       loadError);
 }
 
 DeviceContainer* DeviceModelLookup::OpenDevice(const std::string& path) {

@@ -22,6 +22,11 @@
 
 namespace container {
 
+// The longest device name or version a model's file name can carry, in
+// characters, with room to spare: file names hold at most 255. A longer one
+// has no model, and only this much of it is looked at.
+constexpr size_t kLongestModelName = 1024;
+
 class DeviceModelLookup {
 public:
     // Within a default budget of the object's own, or the load's.
@@ -38,7 +43,8 @@ public:
     // default folder from the company name and product family.
     std::string FolderFor(const settings::LoadOptions& options);
     // FindAndLoad in the folder the load options name (the default folder
-    // when they name none), for the record's device name and version.
+    // when they name none), for the record's device name and version (of
+    // which kLongestModelName + 1 characters are looked at).
     bool FindAndLoadFor(const settings::LoadOptions& options, const std::wstring& deviceName,
                         const std::wstring& deviceVersion, std::string& path,
                         devicemodel::DeviceModelError& loadError);

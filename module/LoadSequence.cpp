@@ -87,7 +87,9 @@ bool LoadDisturbanceFile(DisturbanceDataReader** out, const wchar_t* path, const
         container::RecordContainer container(budget);
         if (!record.Open(recordPath, container)) return false;
         std::wstring deviceName, deviceVersion;
-        if (!record.GetDeviceName(deviceName) || !record.GetDeviceVersion(deviceVersion)) return false;
+        // The lookup looks at no more of the name than a model's file name holds.
+        const size_t nameBytes = 4 * (container::kLongestModelName + 1);
+        if (!record.GetDeviceName(deviceName, nameBytes) || !record.GetDeviceVersion(deviceVersion)) return false;
         const std::wstring languageCode = platform::AnsiToWide(language == nullptr ? "" : language);
         const settings::LoadOptions loadOptions = settings::ParseLoadOptions(options);
         const bool applied = container.IsContainer(recordPath)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -42,6 +43,27 @@ void AppendJoinedValues(const char* values, SampleStore& samples) {
     }
 }
 
+// The fewest samples `trace` adds to its store: each block up to the first
+// that DecodeTrace refuses fills the trace to at least its start and brings
+// one value or more.
+uint64_t LeastSamples(pugi::xml_node trace) {
+    bool baseSet = false;
+    int64_t base = 0, least = 0;
+    for (pugi::xml_node child : trace.children()) {
+        std::string_view text;
+        if (std::strcmp(child.name(), "TGeneral") == 0) {
+            if (!GetPathAttribute(child, {}, "numberOfSample", text)) break;
+        } else if (std::strcmp(child.name(), "Data") == 0) {
+            if (!GetPathAttribute(child, {}, "sampleCount", text)) break;
+            const int64_t sampleNumber = platform::ParseInt32(text);
+            if (!baseSet) base = sampleNumber, baseSet = true;
+            if (sampleNumber - base > kMaxSampleCount || *child.attribute("values").value() == '\0') break;
+            least = std::max(least, sampleNumber - base + 1);
+        }
+    }
+    return static_cast<uint64_t>(least);
+}
+
 }  // namespace
 
 bool DisturbanceRecord::LoadAnalogSection() { return AnalogSectionDecoder(*this).Load(); }
@@ -58,19 +80,42 @@ bool AnalogSectionDecoder::Load() {
     const pugi::xml_node traces = FindPath(m_record.Root(), {"DistData", "Traces"});
     for (pugi::xml_node analog : m_header.children("Analog")) ReadDefinition(analog, traces);
     RemoveDuplicateIds();
-    if (!traces) return false;
-    std::vector<AnalogTrace>& definitions = m_record.AnalogTraces();
+    if (!traces || !SamplesFitBudget(traces)) return false;
     for (pugi::xml_node trace : traces.children("Trace")) {
-        std::string_view idText;
-        if (!GetPathAttribute(trace, {"TGeneral"}, "id", idText)) continue;
-        const int32_t id = platform::ParseInt32(idText);
-        const auto definition = std::find_if(definitions.begin(), definitions.end(),
-                                             [id](const AnalogTrace& candidate) { return candidate.id == id; });
-        if (definition != definitions.end()) DecodeTrace(trace, *definition);
+        AnalogTrace* definition = DefinitionOf(trace);
+        if (definition != nullptr) DecodeTrace(trace, *definition);
         if (m_overBudget) return false;
     }
     RemoveReserveChannels();
+    const std::vector<AnalogTrace>& definitions = m_record.AnalogTraces();
     if (!definitions.empty()) m_record.SetAnalogSampleCount(definitions.front().samples.Size());
+    return true;
+}
+
+AnalogTrace* AnalogSectionDecoder::DefinitionOf(pugi::xml_node trace) {
+    std::string_view idText;
+    if (!GetPathAttribute(trace, {"TGeneral"}, "id", idText)) return nullptr;
+    const int32_t id = platform::ParseInt32(idText);
+    std::vector<AnalogTrace>& definitions = m_record.AnalogTraces();
+    const auto found = std::find_if(definitions.begin(), definitions.end(),
+                                    [id](const AnalogTrace& candidate) { return candidate.id == id; });
+    return found == definitions.end() ? nullptr : &*found;
+}
+
+// The cheapest refusal comes first: before any sample is stored, the fewest
+// samples the traces can end with, at 4 bytes each, must fit the budget. A
+// gap bomb fails here, at no cost.
+bool AnalogSectionDecoder::SamplesFitBudget(pugi::xml_node traces) {
+    std::unordered_map<const AnalogTrace*, uint64_t> least;
+    for (pugi::xml_node trace : traces.children("Trace")) {
+        const AnalogTrace* definition = DefinitionOf(trace);
+        if (definition != nullptr) least[definition] += LeastSamples(trace);
+    }
+    uint64_t total = 0;
+    for (const auto& [definition, count] : least) total += std::min<uint64_t>(count, m_kept);
+    platform::LoadBudget& budget = m_record.Budget();
+    if (!budget.Reserve(total, sizeof(int32_t))) return false;
+    budget.Release(total * sizeof(int32_t));
     return true;
 }
 

@@ -30,6 +30,9 @@ private:
     bool ReadDefinition(pugi::xml_node analog, pugi::xml_node traces);
     void ReadScaling(pugi::xml_node scale, AnalogTrace& trace);
     bool DecodeTrace(pugi::xml_node trace, AnalogTrace& definition);
+    // The analog definition a Trace element belongs to; null when none.
+    AnalogTrace* DefinitionOf(pugi::xml_node trace);
+    bool SamplesFitBudget(pugi::xml_node traces);
     void RemoveDuplicateIds();
     void RemoveReserveChannels();
 

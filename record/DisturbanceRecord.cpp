@@ -53,9 +53,10 @@ bool DisturbanceRecord::GetInt64(ElementPath path, const char* attribute, bool n
 // Device name and version are converted to wide text, up to one wide
 // character per byte, reserved in the budget first: a record cannot make
 // them cost more than it may.
-bool DisturbanceRecord::GetDeviceName(std::wstring& name) const {
+bool DisturbanceRecord::GetDeviceName(std::wstring& name, size_t maxBytes) const {
     std::string_view text;
     if (!GetPathAttribute(Root(), {"DistHeader", "Common", "Device"}, "Name", text)) return false;
+    text = text.substr(0, maxBytes);
     if (!m_budget.Reserve(text.size(), sizeof(wchar_t))) return false;
     name = platform::Utf8ToWide(text);
     return true;
@@ -180,6 +181,7 @@ bool DisturbanceRecord::ReadHeader(HeaderValues& header) {
     std::wstring name, version;
     if (!GetDeviceName(name) && m_budget.Refused()) return false;
     if (!GetDeviceVersion(version) && m_budget.Refused()) return false;
+    name.reserve(name.size() + 3 + version.size());  // a huge name is not copied twice
     header.description = std::move(name);
     header.description += L"   ";
     header.description += version;

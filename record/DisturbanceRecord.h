@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,8 @@ public:
         std::string().swap(m_text);
     }
 
-    bool GetDeviceName(std::wstring& name) const;        // UTF-8 text
+    // UTF-8 text; of a longer text only the first `maxBytes` bytes.
+    bool GetDeviceName(std::wstring& name, size_t maxBytes = std::numeric_limits<size_t>::max()) const;
     bool GetDeviceVersion(std::wstring& version) const;  // ANSI text
     bool GetSampleDuration(double& duration) const;      // x 1000
     bool GetTimeAdjust1(int64_t& value) const;

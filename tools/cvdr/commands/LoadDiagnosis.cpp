@@ -158,15 +158,17 @@ std::string NamesLanguage(const std::string& file, const std::string& descriptio
     }
     // The description is the device name, three spaces and the version; a
     // name that holds three spaces itself leaves more than one way to split.
-    const std::wstring identity = platform::Utf8ToWide(description);
+    // Of a name or version only what the lookup looks at is converted.
+    const std::string_view identity(description);
+    const size_t kept = 4 * (container::kLongestModelName + 1);  // UTF-8 bytes for as many characters
     const std::wstring optionText = platform::Utf8ToWide(options);
     const settings::LoadOptions loadOptions = settings::ParseLoadOptions(optionText.c_str());
-    for (size_t gap = identity.find(L"   "); gap != std::wstring::npos; gap = identity.find(L"   ", gap + 1)) {
+    for (size_t gap = identity.find("   "); gap != std::string_view::npos; gap = identity.find("   ", gap + 1)) {
         container::DeviceModelLookup lookup;
         FolderModel model;
-        if (FindFolderModel(lookup, loadOptions, identity.substr(0, gap), identity.substr(gap + 3), wanted, model)) {
-            return language;
-        }
+        const std::wstring name = platform::Utf8ToWide(identity.substr(0, std::min(gap, kept)));
+        const std::wstring version = platform::Utf8ToWide(identity.substr(gap + 3, kept));
+        if (FindFolderModel(lookup, loadOptions, name, version, wanted, model)) return language;
     }
     return "none (named from keys)";
 }

@@ -32,7 +32,7 @@ void TextTable::Print(std::ostream& out) const {
         for (size_t column = 0; column < row.size(); ++column) {
             if (column > 0) line.append(2, ' ');
             line += row[column];
-            line.append(widths[column] - CodePointCount(row[column]), ' ');
+            if (column + 1 < row.size()) line.append(widths[column] - CodePointCount(row[column]), ' ');
         }
         line.erase(line.find_last_not_of(' ') + 1);
         out << line << '\n';
