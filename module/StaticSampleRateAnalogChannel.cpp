@@ -146,7 +146,25 @@ void StaticSampleRateAnalogChannel::FindMaxMagnitude() {
         consider(m_scales[0].Apply(high));
         return;
     }
-    for (uint32_t sample = 0; sample < m_sampleCount; ++sample) consider(Value(sample));
+    // Through the trace value by value; outside it every sample reads as a
+    // raw 0, one value until the trace begins or the scale changes.
+    for (uint64_t sample = 0; sample < m_sampleCount;) {
+        const uint32_t at = static_cast<uint32_t>(sample);
+        consider(Value(at));
+        const uint32_t traceSample = at - m_xOffset - m_padding;
+        if (traceSample < m_traceSamples) {
+            ++sample;
+        } else {
+            sample = std::min(sample + ((uint64_t{1} << 32) - traceSample), NextScaleChange(at));
+        }
+    }
+}
+
+uint64_t StaticSampleRateAnalogChannel::NextScaleChange(uint32_t sample) const {
+    const auto run = std::upper_bound(m_secondScaleRuns.begin(), m_secondScaleRuns.end(), sample,
+                                      [](uint32_t value, const Run& candidate) { return value < candidate.end; });
+    if (run == m_secondScaleRuns.end()) return m_sampleCount;
+    return run->first > sample ? run->first : run->end;
 }
 
 void StaticSampleRateAnalogChannel::BuildRanges() {

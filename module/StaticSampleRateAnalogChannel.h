@@ -76,6 +76,8 @@ private:
     void FindInvalidRuns();
     void MarkInvalid(uint64_t first, uint64_t end);
     void FindMaxMagnitude();
+    // The first sample after `sample` where the scale in force changes, else the sample count.
+    uint64_t NextScaleChange(uint32_t sample) const;
     void BuildRanges();
 
     std::unique_ptr<ChannelMetadataContainer> m_metadata;

@@ -291,6 +291,19 @@ TEST(AnalogChannel, MaximumMagnitude) {
     EXPECT_EQ(Ranges(empty.GetRangeMarker()), "i@0");
 }
 
+// Outside the trace every sample reads as a raw 0 under the scale in force:
+// a second scaling switched on within the padding counts for the magnitude.
+TEST(AnalogChannel, MagnitudeOutsideTheTraceFollowsTheSwitchedScale) {
+    RegularDigitalChannel range(nullptr, "Range", 0, 7, "Range", 8);
+    ASSERT_TRUE(range.SetSamples(0, 2, false, false) && range.SetSamples(2, 2, true, false) &&
+                range.SetSamples(4, 4, false, false));
+    record::AnalogTrace trace = Trace({"1", "1"}, "1");
+    trace.scalings.push_back(record::Scaling{10.0, -1, 7});
+    StaticSampleRateAnalogChannel channel(nullptr, std::move(trace), 0, 8, 6, &range);
+    EXPECT_EQ(Samples(&channel), "0? 0? -10? -10? 0? 0? 1 1");
+    EXPECT_EQ(channel.GetMaxMagnitude(), 10.0);
+}
+
 const std::string kEnglish = "Measurement . Phase current L1 / A";
 const std::string kGerman = "Messung . Leiterstrom L1 / A";
 
