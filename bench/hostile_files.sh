@@ -20,7 +20,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DDR_MVQ4_BUILD_BENCH=ON >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)" --target dr_mvq4 cvdr make_hostile_files >/dev/null
-if [ ! -f "$files/settings/record.xml" ]; then
+if [ ! -f "$files/settings/record.xml" ] || [ ! -f "$files/tag_bomb.xml" ]; then
   echo "writing the files to $files" >&2
   "$build/bin/make_hostile_files" "$files"
 fi
@@ -57,6 +57,7 @@ run gap_bomb -- "$files/gap_bomb.xml"
 run digital_declared -- "$files/digital_declared.xml"
 run logical_declared -- "$files/logical_declared.xml"
 run huge_device_name -- "$files/huge_name.xml"
+run tag_bomb -- "$files/tag_bomb.xml"
 run zip_bomb -- "$files/zip_bomb.zip"
 run three_on_one_header -- "$files/three_on_one_header.zip"
 run forty_on_one_header -- "$files/forty_on_one_header.zip"

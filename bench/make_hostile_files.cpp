@@ -54,6 +54,9 @@ int main(int argc, char** argv) {
     write("logical_declared.xml", fixture::DeclaredSamples(64, int64_t{1} << 26, true).Xml());
     write("huge_name.xml",
           Record().Device(std::string(100 << 20, 'N'), "V1").Xml());
+    std::string tags = "<DistFile>";
+    for (int i = 0; i < 25 << 20; ++i) tags += "<a/>";
+    write("tag_bomb.xml", tags + "</DistFile>");
 
     const fixture::ZipEntry bomb = fixture::RepeatedEntry("Bomb", kGiB + (kGiB >> 3));
     write("zip_bomb.zip", ContainerWith({bomb}));

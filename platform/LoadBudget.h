@@ -1,5 +1,6 @@
 // What one load of a record may allocate for its large items together: the
-// record text (the file, or a container's inflated record entry), every byte
+// record text (the file, or a container's inflated record entry) and its
+// document tree, every byte
 // inflated from a container or a compressed model file, the device-model and
 // language texts, the analog sample stores and the large texts taken from the
 // record. One object per load, created by the load and handed down by
@@ -26,7 +27,9 @@
 #ifndef DR_MVQ4_PLATFORM_LOAD_BUDGET_H
 #define DR_MVQ4_PLATFORM_LOAD_BUDGET_H
 
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 namespace platform {
 
@@ -79,6 +82,17 @@ private:
     uint64_t m_inflateLeft;
     bool m_refused = false;
 };
+
+// The most that parsing `text` into a document tree can take: a node for
+// each '<' and a text node after it, an attribute for each '=', at the sizes
+// an XML parser's node (8 pointers) and attribute (5 pointers) have. A real
+// record's tags are few beside its values; a file of nothing but tiny
+// elements would take many times its size.
+inline uint64_t ParsedXmlBytes(std::string_view text) {
+    const auto tags = static_cast<uint64_t>(std::count(text.begin(), text.end(), '<'));
+    const auto attributes = static_cast<uint64_t>(std::count(text.begin(), text.end(), '='));
+    return (2 * tags * 8 + attributes * 5) * sizeof(void*);
+}
 
 }  // namespace platform
 

@@ -29,6 +29,13 @@ bool DisturbanceRecord::ApplyDeviceModel(const std::string& modelText, const std
 }
 
 bool DisturbanceRecord::OpenText(std::string text) {
+    // The document tree is paid for before it is built (a document parsed
+    // before is replaced).
+    m_budget.Release(m_documentBytes);
+    m_documentBytes = 0;
+    const uint64_t documentBytes = platform::ParsedXmlBytes(text);
+    if (!m_budget.Reserve(documentBytes)) return false;
+    m_documentBytes = documentBytes;
     m_text = std::move(text);
     // The record is 8-bit text: bytes are kept as they are, no conversion.
     const pugi::xml_parse_result result =

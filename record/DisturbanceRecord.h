@@ -72,6 +72,8 @@ public:
     void ReleaseDocument() {
         m_document.reset();
         std::string().swap(m_text);
+        m_budget.Release(m_documentBytes);
+        m_documentBytes = 0;
     }
 
     // UTF-8 text; of a longer text only the first `maxBytes` bytes.
@@ -129,6 +131,7 @@ private:
     platform::LoadBudget& m_budget;
     std::string m_text;
     pugi::xml_document m_document;
+    uint64_t m_documentBytes = 0;  // reserved in the budget for the document tree
     devicemodel::ChannelTextTable m_textTable;
     std::vector<AnalogTrace> m_analogTraces;
     size_t m_analogSampleCount = 0;

@@ -416,7 +416,8 @@ TEST_F(ModelNames, DamagedDeviceContainerIsShownOnceAndTheRecordStillLoads) {
 
 // Hostile files. Entries that share bytes make a damaged archive: a record
 // container does not load, a device container counts as missing. Over the
-// budget (scaled down here) a record fails: gap bombs, a huge device name.
+// budget (scaled down here) a record fails: gap bombs, a huge device name,
+// a document of tiny elements (before it is parsed).
 // Huge declared counts fail on the short traces without costing memory.
 TEST_F(ModelNames, HostileFilesEndAsDocumented) {
     const fixture::ZipEntry meta("MetaData", fixture::RecordContainerBuilder().RecorderData(Record()).MetaDataText());
@@ -442,6 +443,10 @@ TEST_F(ModelNames, HostileFilesEndAsDocumented) {
         EXPECT_TRUE(decoded.OpenText(hostile.Xml()));
         EXPECT_FALSE(decoded.ReadHeader(header) || !budget.Refused());
     }
+    platform::LoadBudget small(1 << 20);
+    std::string tags = "<DistFile>";
+    for (int i = 0; i < 100000; ++i) tags += "<a/>";
+    EXPECT_FALSE(record::DisturbanceRecord(small).OpenText(tags + "</DistFile>"));
     EXPECT_FALSE(fixture::LoadRecord(fixture::DeclaredSamples(64, 1 << 26, false)));
     EXPECT_FALSE(fixture::LoadRecord(fixture::DeclaredSamples(64, 1 << 26, true)));
 }

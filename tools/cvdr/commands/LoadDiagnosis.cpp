@@ -58,7 +58,8 @@ std::string ReadRecordText(const std::string& file, std::vector<LoadStep>& steps
     return "";
 }
 
-std::string XmlProblem(const std::string& text) {
+std::string XmlProblem(const std::string& text, const platform::LoadBudget& budget) {
+    if (platform::ParsedXmlBytes(text) > budget.Remaining()) return OverBudget("the XML document is");
     pugi::xml_document document;
     const pugi::xml_parse_result result =
         document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
@@ -124,7 +125,7 @@ std::vector<LoadStep> DiagnoseLoadSteps(const std::string& file) {
     };
     const std::string readProblem = ReadRecordText(file, steps, budget, text);
     const char* readStep = steps.empty() ? "file" : "container";
-    if (!step(readStep, readProblem) || !step("xml", XmlProblem(text))) return steps;
+    if (!step(readStep, readProblem) || !step("xml", XmlProblem(text, budget))) return steps;
     record::DisturbanceRecord record(budget);
     record.OpenText(std::move(text));
     std::wstring name, version;
