@@ -27,7 +27,6 @@
 #ifndef DR_MVQ4_PLATFORM_LOAD_BUDGET_H
 #define DR_MVQ4_PLATFORM_LOAD_BUDGET_H
 
-#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -88,11 +87,7 @@ private:
 // an XML parser's node (8 pointers) and attribute (5 pointers) have. A real
 // record's tags are few beside its values; a file of nothing but tiny
 // elements would take many times its size.
-inline uint64_t ParsedXmlBytes(std::string_view text) {
-    const auto tags = static_cast<uint64_t>(std::count(text.begin(), text.end(), '<'));
-    const auto attributes = static_cast<uint64_t>(std::count(text.begin(), text.end(), '='));
-    return (2 * tags * 8 + attributes * 5) * sizeof(void*);
-}
+uint64_t ParsedXmlBytes(std::string_view text);
 
 }  // namespace platform
 
