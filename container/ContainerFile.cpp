@@ -62,8 +62,9 @@ bool ContainerFile::OpenForListing(const std::wstring& path) {
 }
 
 bool ContainerFile::Verify() {
+    // The meta data's document tree is paid for like its text.
     const Extraction* metaData = Extract(kMetaDataEntry);
-    if (metaData == nullptr) {
+    if (metaData == nullptr || !m_budget.Reserve(platform::ParsedXmlBytes(metaData->text))) {
         m_errorText = "Can not find meta data!";
         return false;
     }

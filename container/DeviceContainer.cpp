@@ -61,7 +61,9 @@ void DeviceContainer::ReadCoveredEntry(const std::string& name, platform::Md5Hex
 
 bool DeviceContainer::Verify() {
     std::string metaText, nameSLVP, expected;
-    if (!m_archive.ReadEntry("MetaData", metaText, m_budget)) {
+    // The meta data's document tree is paid for like its text.
+    if (!m_archive.ReadEntry("MetaData", metaText, m_budget) ||
+        !m_budget.Reserve(platform::ParsedXmlBytes(metaText))) {
         m_errorText = "Can not find meta data!";
         return false;
     }

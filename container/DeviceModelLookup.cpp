@@ -80,7 +80,11 @@ bool DeviceModelLookup::FindAndLoad(const std::string& folder, const std::string
     m_model.reset(new devicemodel::CDataModelToHMI());
     ReadSelectedModel(selected->fullPath, selected->compressed, m_modelText);
     m_selectedPath.clear();
-    if (m_modelText.empty() || !m_model->Load(m_modelText, loadError)) return false;
+    // A document tree over the budget counts as no model.
+    if (m_modelText.empty() || !m_budget.Reserve(platform::ParsedXmlBytes(m_modelText)) ||
+        !m_model->Load(m_modelText, loadError)) {
+        return false;
+    }
     m_selectedPath = selected->fullPath;
     m_selectedCompressed = selected->compressed;
     return true;
@@ -112,7 +116,8 @@ bool DeviceModelLookup::LoadLanguageTexts(const std::wstring& language, std::str
         found = platform::PathExists(languagePath);
         if (found) ReadModelFile(languagePath, EndsInCompressedSuffix(languagePath), m_languageText, m_budget);
     }
-    return found && !m_languageText.empty() && m_model->LoadLanguage(m_languageText);
+    return found && !m_languageText.empty() && m_budget.Reserve(platform::ParsedXmlBytes(m_languageText)) &&
+           m_model->LoadLanguage(m_languageText);
 }
 
 bool DeviceModelLookup::ReadModelText(std::string& text) {

@@ -25,7 +25,14 @@ bool DisturbanceRecord::Open(const std::wstring& path) {
 bool DisturbanceRecord::ApplyDeviceModel(const std::string& modelText, const std::string& languageText,
                                          const devicemodel::ExtendedSettingsSet& settings,
                                          bool displayAnsiDeviceNumbers) {
-    return devicemodel::ApplyDeviceModel(modelText, languageText, settings, displayAnsiDeviceNumbers, m_textTable);
+    // Each text is parsed twice (checked, then walked). Documents over the
+    // budget count as no model: the channels keep their keys.
+    const uint64_t documents = 2 * (platform::ParsedXmlBytes(modelText) + platform::ParsedXmlBytes(languageText));
+    if (!m_budget.Reserve(documents)) return true;
+    const bool applied =
+        devicemodel::ApplyDeviceModel(modelText, languageText, settings, displayAnsiDeviceNumbers, m_textTable);
+    m_budget.Release(documents);
+    return applied;
 }
 
 bool DisturbanceRecord::OpenText(std::string text) {
