@@ -1,6 +1,7 @@
 #include "container/ContainerFile.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "platform/FileAccess.h"
@@ -35,36 +36,28 @@ bool ContainerFile::IsContainer(const std::wstring& path) {
     return false;
 }
 
-bool ContainerFile::OpenContainer(const std::wstring& path) {
+bool ContainerFile::OpenArchive(const std::wstring& path) {
     m_path = path;
-    bool verified = false;
-    if (m_archive.Open(path)) {
-        verified = Verify();
-    } else {
-        m_errorText = "OpenContainer() fails: Failure in OpenZip()\n";
-    }
-    return verified;
+    if (m_archive.Open(path)) return true;
+    m_errorText = "OpenContainer() fails: Failure in OpenZip()\n";
+    return false;
 }
 
+bool ContainerFile::OpenContainer(const std::wstring& path) { return OpenArchive(path) && Verify(); }
+
 bool ContainerFile::OpenForListing(const std::wstring& path) {
-    m_path = path;
-    uint64_t count = 0;
-    if (!m_archive.Open(path) || !m_archive.EntryCount(count)) {
-        m_errorText = "OpenContainer() fails: Failure in OpenZip()\n";
-        return false;
-    }
-    std::vector<std::string> names = DirectoryNames(count);
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    names.erase(std::remove(names.begin(), names.end(), kMetaDataEntry), names.end());
-    m_entryNames = std::move(names);
+    std::vector<std::string> names;
+    if (!OpenArchive(path) || !DirectoryNames(names)) return false;
+    std::set<std::string> sorted(names.begin(), names.end());  // byte order
+    sorted.erase(kMetaDataEntry);
+    m_entryNames.assign(sorted.begin(), sorted.end());
     return true;
 }
 
 bool ContainerFile::Verify() {
     // The meta data's document tree is paid for like its text.
     const Extraction* metaData = Extract(kMetaDataEntry);
-    if (metaData == nullptr || !m_budget.Reserve(platform::ParsedXmlBytes(metaData->text))) {
+    if (metaData == nullptr || !m_budget.ReserveDocument(metaData->text)) {
         m_errorText = "Can not find meta data!";
         return false;
     }
@@ -89,9 +82,8 @@ bool ContainerFile::Verify() {
 // byte order of names. The walk ends early where the directory cannot be
 // read further.
 bool ContainerFile::ReadEntryTable(std::string& digest) {
-    uint64_t count = 0;
-    if (!m_archive.EntryCount(count)) return false;
-    std::vector<std::string> names = DirectoryNames(count);
+    std::vector<std::string> names;
+    if (!DirectoryNames(names)) return false;
     static const std::string kUnread;
     std::map<std::string, const std::string*> textOfFoldedName;
     std::map<std::string, const std::string*> texts;  // std::string orders names byte-wise
@@ -114,15 +106,16 @@ bool ContainerFile::ReadEntryTable(std::string& digest) {
     return true;
 }
 
-std::vector<std::string> ContainerFile::DirectoryNames(uint64_t count) {
-    std::vector<std::string> names;
+bool ContainerFile::DirectoryNames(std::vector<std::string>& names) {
+    uint64_t count = 0;
+    if (!m_archive.EntryCount(count)) return false;
     bool positioned = m_archive.GoToFirstEntry();
     for (uint64_t index = 0; index < count && positioned; ++index) {
         std::string name;
         if (m_archive.CurrentEntryName(name)) names.push_back(std::move(name));
         positioned = m_archive.GoToNextEntry();
     }
-    return names;
+    return true;
 }
 
 ContainerFile::Extraction* ContainerFile::Extract(std::string_view name) {

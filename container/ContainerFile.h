@@ -81,8 +81,11 @@ private:
 
     bool Verify();
     bool ReadEntryTable(std::string& digest);
-    // The names of the directory's first `count` entries, in its order.
-    std::vector<std::string> DirectoryNames(uint64_t count);
+    // Opens the archive; false, with the reason kept, when it cannot be.
+    bool OpenArchive(const std::wstring& path);
+    // The names of the directory's entries, in its order (as many as it
+    // states and can be read); false when the archive states no count.
+    bool DirectoryNames(std::vector<std::string>& names);
     // The entry's extraction when it succeeds, else null.
     Extraction* Extract(std::string_view name);
 

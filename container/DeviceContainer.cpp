@@ -63,7 +63,7 @@ bool DeviceContainer::Verify() {
     std::string metaText, nameSLVP, expected;
     // The meta data's document tree is paid for like its text.
     if (!m_archive.ReadEntry("MetaData", metaText, m_budget) ||
-        !m_budget.Reserve(platform::ParsedXmlBytes(metaText))) {
+        !m_budget.ReserveDocument(metaText)) {
         m_errorText = "Can not find meta data!";
         return false;
     }

@@ -81,7 +81,7 @@ bool DeviceModelLookup::FindAndLoad(const std::string& folder, const std::string
     ReadSelectedModel(selected->fullPath, selected->compressed, m_modelText);
     m_selectedPath.clear();
     // A document tree over the budget counts as no model.
-    if (m_modelText.empty() || !m_budget.Reserve(platform::ParsedXmlBytes(m_modelText)) ||
+    if (m_modelText.empty() || !m_budget.ReserveDocument(m_modelText) ||
         !m_model->Load(m_modelText, loadError)) {
         return false;
     }
@@ -116,7 +116,7 @@ bool DeviceModelLookup::LoadLanguageTexts(const std::wstring& language, std::str
         found = platform::PathExists(languagePath);
         if (found) ReadModelFile(languagePath, EndsInCompressedSuffix(languagePath), m_languageText, m_budget);
     }
-    return found && !m_languageText.empty() && m_budget.Reserve(platform::ParsedXmlBytes(m_languageText)) &&
+    return found && !m_languageText.empty() && m_budget.ReserveDocument(m_languageText) &&
            m_model->LoadLanguage(m_languageText);
 }
 

@@ -26,6 +26,9 @@ namespace container {
 // characters, with room to spare: file names hold at most 255. A longer one
 // has no model, and only this much of it is looked at.
 constexpr size_t kLongestModelName = 1024;
+// The UTF-8 bytes that surely hold kLongestModelName + 1 characters: as much
+// of a name's text as a lookup needs converted.
+constexpr size_t kLookedAtNameBytes = 4 * (kLongestModelName + 1);
 
 class DeviceModelLookup {
 public:

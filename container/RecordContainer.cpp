@@ -93,7 +93,7 @@ bool RecordContainer::ReadExtendedSettings(devicemodel::ExtendedSettingsSet& set
     set.Clear();
     std::string text;
     if (!m_file.ReadEntry("ExtendedSettings", text)) return false;
-    if (!m_file.Budget().Reserve(platform::ParsedXmlBytes(text))) return false;
+    if (!m_file.Budget().ReserveDocument(text)) return false;
     if (!m_extendedSettings.LoadExtendedSettings(text)) return false;
     CollectPairs(m_extendedSettings.Root(), set);
     return !set.Empty();

@@ -88,8 +88,7 @@ bool LoadDisturbanceFile(DisturbanceDataReader** out, const wchar_t* path, const
         if (!record.Open(recordPath, container)) return false;
         std::wstring deviceName, deviceVersion;
         // The lookup looks at no more of the name than a model's file name holds.
-        const size_t nameBytes = 4 * (container::kLongestModelName + 1);
-        if (!record.GetDeviceName(deviceName, nameBytes) || !record.GetDeviceVersion(deviceVersion)) return false;
+        if (!record.GetDeviceName(deviceName, container::kLookedAtNameBytes) || !record.GetDeviceVersion(deviceVersion)) return false;
         const std::wstring languageCode = platform::AnsiToWide(language == nullptr ? "" : language);
         const settings::LoadOptions loadOptions = settings::ParseLoadOptions(options);
         const bool applied = container.IsContainer(recordPath)

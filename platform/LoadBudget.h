@@ -32,6 +32,13 @@
 
 namespace platform {
 
+// The most that parsing `text` into a document tree can take: a node for
+// each '<' and a text node after it, an attribute for each '=', at the sizes
+// an XML parser's node (8 pointers) and attribute (5 pointers) have. A real
+// record's tags are few beside its values; a file of nothing but tiny
+// elements would take many times its size.
+uint64_t ParsedXmlBytes(std::string_view text);
+
 class LoadBudget {
 public:
     static constexpr uint64_t kDefaultBytes = sizeof(void*) < 8 ? uint64_t{768} << 20 : uint64_t{1} << 30;
@@ -57,6 +64,9 @@ public:
         m_refused = true;
         return false;
     }
+    // Reserve for the document tree that parsing `text` may build
+    // (ParsedXmlBytes).
+    bool ReserveDocument(std::string_view text) { return Reserve(ParsedXmlBytes(text)); }
     // Gives back bytes reserved before, once what they paid for is freed.
     void Release(uint64_t bytes) { m_remaining += bytes; }
     uint64_t Remaining() const { return m_remaining; }
@@ -81,13 +91,6 @@ private:
     uint64_t m_inflateLeft;
     bool m_refused = false;
 };
-
-// The most that parsing `text` into a document tree can take: a node for
-// each '<' and a text node after it, an attribute for each '=', at the sizes
-// an XML parser's node (8 pointers) and attribute (5 pointers) have. A real
-// record's tags are few beside its values; a file of nothing but tiny
-// elements would take many times its size.
-uint64_t ParsedXmlBytes(std::string_view text);
 
 }  // namespace platform
 

@@ -161,7 +161,7 @@ std::string NamesLanguage(const std::string& file, const std::string& descriptio
     // name that holds three spaces itself leaves more than one way to split.
     // Of a name or version only what the lookup looks at is converted.
     const std::string_view identity(description);
-    const size_t kept = 4 * (container::kLongestModelName + 1);  // UTF-8 bytes for as many characters
+    const size_t kept = container::kLookedAtNameBytes;
     const std::wstring optionText = platform::Utf8ToWide(options);
     const settings::LoadOptions loadOptions = settings::ParseLoadOptions(optionText.c_str());
     for (size_t gap = identity.find("   "); gap != std::string_view::npos; gap = identity.find("   ", gap + 1)) {
