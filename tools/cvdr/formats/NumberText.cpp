@@ -15,8 +15,6 @@ std::string NumberText(double value) {
 
 namespace {
 
-constexpr int kCacheBits = 14;  // 32768 entries of 16 bytes
-
 // NumberText(value) into `buffer`; returns its length (at most 24).
 size_t FormatNumber(char* buffer, size_t size, double value) {
     const char* special = std::isnan(value) ? "nan" : !std::isinf(value) ? nullptr : value < 0 ? "-inf" : "inf";
@@ -37,30 +35,28 @@ void AppendNumber(std::string& out, double value) {
     out.append(buffer.data(), FormatNumber(buffer.data(), buffer.size(), value));
 }
 
-NumberTextCache::NumberTextCache() : m_entries(size_t{2} << kCacheBits) {}
+NumberTextCache::NumberTextCache() : m_entries(size_t{2} << kPairBits) {}
 
 // Two entries per hash value: a new text goes first, the one it displaces
-// second, so that two values with the same hash both stay.
+// second, so that two values with the same hash value both stay. Which of
+// the two holds a value is not predictable: it is chosen without a branch.
 char* NumberTextCache::Put(char* out, double value) {
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    Entry* const pair = &m_entries[2 * ((bits * 0x9E3779B97F4A7C15u) >> (64 - kCacheBits))];
-    const Entry* entry = pair;
-    if (!pair[0].Holds(bits)) {
-        if (pair[1].Holds(bits)) {
-            entry = pair + 1;
-        } else {
-            const size_t length = FormatNumber(out, kPutBytes, value);
-            if (length > kKeptBytes) return out + length;
-            pair[1] = pair[0];
-            pair[0].bits = bits;
-            std::memcpy(pair[0].text, out, length);
-            pair[0].length = static_cast<uint8_t>(length);
-            return out + length;
-        }
+    Entry* const pair = Pair(value);
+    const bool inFirst = pair[0].Holds(bits);
+    if (inFirst | pair[1].Holds(bits)) {
+        const Entry& entry = pair[inFirst ? 0 : 1];
+        std::memcpy(out, entry.text, kKeptBytes);  // a copy of fixed size costs no loop
+        return out + entry.length;
     }
-    std::memcpy(out, entry->text, kKeptBytes);  // a copy of fixed size costs no loop
-    return out + entry->length;
+    const size_t length = FormatNumber(out, kPutBytes, value);
+    if (length > kKeptBytes) return out + length;
+    pair[1] = pair[0];
+    pair[0].bits = bits;
+    std::memcpy(pair[0].text, out, length);
+    pair[0].length = static_cast<uint8_t>(length);
+    return out + length;
 }
 
 std::string ColorText(uint32_t colorRef) {

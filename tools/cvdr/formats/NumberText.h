@@ -3,7 +3,9 @@
 #define CVDR_FORMATS_NUMBER_TEXT_H
 
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cvdr {
@@ -21,9 +23,9 @@ void AppendNumber(std::string& out, double value);
 char* PutNumber(char* out, double value);
 
 // NumberText for a stream of numbers in which values recur, as the samples
-// of a record's channels do: the short texts of recent values are kept in a
-// table indexed by the value's bits, small enough to stay in the processor's
-// cache, so that a recurring value is copied, not formatted.
+// of a record's channels do: the texts of recent values are kept in a table
+// indexed by the value's bits, so that a recurring value is copied, not
+// formatted.
 class NumberTextCache {
 public:
     // Room a Put needs at `out`; it writes at most this many bytes there.
@@ -33,15 +35,30 @@ public:
     // Writes NumberText(value) at `out`, possibly followed by bytes of no
     // meaning, and returns the end of the text.
     char* Put(char* out, double value);
+    // Has the processor fetch where the text of `value` is kept, for a Put
+    // of it a few values later: the table is larger than the nearest caches.
+    void Prefetch(double value) const { __builtin_prefetch(Pair(value)); }
 
 private:
-    static constexpr size_t kKeptBytes = 7;  // longer texts are formatted each time
-    struct Entry {
+    // Longer texts are formatted each time; shorter ones include the
+    // scaled values of 17 significant digits that channels are full of.
+    static constexpr size_t kKeptBytes = 23;
+    struct alignas(32) Entry {
         bool Holds(uint64_t valueBits) const { return bits == valueBits && length != 0; }
         uint64_t bits = 0;
-        char text[kKeptBytes] = {};
         uint8_t length = 0;  // 0: empty entry
+        char text[kKeptBytes] = {};
     };
+    static constexpr int kPairBits = 15;  // 2^15 pairs of entries: 2 MiB
+
+    // The two entries where the text of `value` may be kept.
+    const Entry* Pair(double value) const {
+        uint64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        return &m_entries[2 * ((bits * 0x9E3779B97F4A7C15u) >> (64 - kPairBits))];
+    }
+    Entry* Pair(double value) { return const_cast<Entry*>(std::as_const(*this).Pair(value)); }
+
     std::vector<Entry> m_entries;
 };
 
