@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/BlockPipeline.h"
 #include "host/TransitionCursor.h"
 
 namespace cvdr::comtrade {
@@ -63,9 +64,14 @@ void WriteDataRecords(const host::Record& record, const host::AnalogSampleReader
     }
     std::vector<host::TransitionCursor<DigitalTransition>> status;
     for (const StatusColumn& column : plan.status) status.emplace_back(record.digital[column.channel]);
-    SampleBlock block(plan.analog.size(), plan.status.size(), kBlockSamples);
+    // The samples of one block are read while the block before is encoded
+    // and written on a second thread.
+    SampleBlock blocks[2] = {SampleBlock(plan.analog.size(), plan.status.size(), kBlockSamples),
+                             SampleBlock(plan.analog.size(), plan.status.size(), kBlockSamples)};
     std::string buffer;
-    for (uint32_t first = 0; first < plan.sampleCount; first += kBlockSamples) {
+    const auto read = [&](size_t slot, size_t index) {
+        SampleBlock& block = blocks[slot];
+        const uint32_t first = static_cast<uint32_t>(index * kBlockSamples);
         block.Start(first, std::min(kBlockSamples, plan.sampleCount - first));
         for (size_t c = 0; c < plan.analog.size(); ++c) {
             if (logical[c]) {
@@ -75,12 +81,15 @@ void WriteDataRecords(const host::Record& record, const host::AnalogSampleReader
             }
         }
         for (size_t s = 0; s < status.size(); ++s) MarkHigh(status[s], s, block);
-        encoder.Append(buffer, block, record.sampleInterval);
+    };
+    const auto write = [&](size_t slot, size_t) {
+        encoder.Append(buffer, blocks[slot], record.sampleInterval);
         if (buffer.size() >= kFlushBytes) {
             out.Write(buffer);
             buffer.clear();
         }
-    }
+    };
+    RunBlockPipeline((size_t{plan.sampleCount} + kBlockSamples - 1) / kBlockSamples, read, write);
     out.Write(buffer);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "formats/BlockPipeline.h"
 #include "formats/NumberText.h"
 #include "formats/Utf8Text.h"
 #include "host/TransitionCursor.h"
@@ -80,6 +81,7 @@ private:
 class AnalogCells {
 public:
     static constexpr size_t kCellBytes = 25;
+    static constexpr uint32_t kAhead = 8;  // values whose number texts are fetched ahead
 
     void Make(const double* values, const uint8_t* valid, uint32_t count, NumberTextCache& numbers) {
         m_text.resize(count * kCellBytes + NumberTextCache::kPutBytes);
@@ -87,6 +89,7 @@ public:
         char* const text = &m_text[0];
         char* end = text;
         for (uint32_t i = 0; i < count; ++i) {
+            if (i + kAhead < count) numbers.Prefetch(values[i + kAhead]);
             m_starts[i] = static_cast<uint32_t>(end - text);
             *end++ = ',';
             if (valid[i] != 0) end = numbers.Put(end, values[i]);
@@ -147,30 +150,43 @@ void AppendCsvField(std::string& row, std::string_view text) {
 
 void WriteCsv(const host::Record& record, const host::AnalogSampleReader& samples, OutputFile& out) {
     // The analog cells are made column by column for a block of rows, so
-    // that each column's number texts stay at hand, then joined into rows.
+    // that each column's number texts stay at hand, then joined into rows,
+    // on a second thread while the next block's cells are made.
+    struct CellBlock {
+        uint32_t first = 0;
+        uint32_t count = 0;
+        std::vector<AnalogCells> columns;
+    };
     out.Write(HeaderRow(record));
     RowBuffer rows(out);
     StateCells states(record);
-    std::vector<AnalogCells> columns(record.analog.size());
+    CellBlock blocks[2];
+    for (CellBlock& block : blocks) block.columns.resize(record.analog.size());
     NumberTextCache numbers;  // channels of one scale share their values
     std::vector<double> values(kBlockSamples);
     std::vector<uint8_t> valid(kBlockSamples);
-    const size_t analogBytes = 24 + columns.size() * AnalogCells::kCellBytes + NumberTextCache::kPutBytes;
-    for (uint32_t first = 0; first < record.sampleCount; first += kBlockSamples) {
-        const uint32_t count = std::min(kBlockSamples, record.sampleCount - first);
-        for (size_t c = 0; c < columns.size(); ++c) {
-            samples.Read(c, first, count, values.data(), valid.data());
-            columns[c].Make(values.data(), valid.data(), count, numbers);
+    const size_t analogBytes = 24 + record.analog.size() * AnalogCells::kCellBytes + NumberTextCache::kPutBytes;
+    const auto makeCells = [&](size_t slot, size_t index) {
+        CellBlock& block = blocks[slot];
+        block.first = static_cast<uint32_t>(index * kBlockSamples);
+        block.count = std::min(kBlockSamples, record.sampleCount - block.first);
+        for (size_t c = 0; c < block.columns.size(); ++c) {
+            samples.Read(c, block.first, block.count, values.data(), valid.data());
+            block.columns[c].Make(values.data(), valid.data(), block.count, numbers);
         }
-        for (uint32_t i = 0; i < count; ++i) {
-            const std::string& stateText = states.At(first + i);
+    };
+    const auto writeRows = [&](size_t slot, size_t) {
+        const CellBlock& block = blocks[slot];
+        for (uint32_t i = 0; i < block.count; ++i) {
+            const std::string& stateText = states.At(block.first + i);
             char* row = rows.Reserve(analogBytes + stateText.size());
-            row = PutNumber(row, record.sampleTimes[first + i]);
-            for (const AnalogCells& column : columns) row = column.PutCell(row, i);
+            row = PutNumber(row, record.sampleTimes[block.first + i]);
+            for (const AnalogCells& column : block.columns) row = column.PutCell(row, i);
             std::memcpy(row, stateText.data(), stateText.size());
             rows.End(row + stateText.size());
         }
-    }
+    };
+    RunBlockPipeline((size_t{record.sampleCount} + kBlockSamples - 1) / kBlockSamples, makeCells, writeRows);
     rows.Flush();
 }
 

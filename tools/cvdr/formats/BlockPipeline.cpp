@@ -1,0 +1,95 @@
+#include "formats/BlockPipeline.h"
+
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace cvdr {
+namespace {
+
+constexpr size_t kSlots = 2;
+
+// What the two threads tell each other, under one lock.
+class Handoff {
+public:
+    // Waits until `ready` holds or either side has failed; false on failure.
+    template <typename Ready>
+    bool Await(Ready ready) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_error != nullptr || ready(); });
+        return m_error == nullptr;
+    }
+    void Filled(size_t blocks) { Update(m_filled, blocks); }
+    void Drained(size_t blocks) { Update(m_drained, blocks); }
+    void Fail(std::exception_ptr error) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_error == nullptr) m_error = error;
+        }
+        m_changed.notify_all();
+    }
+    // Call only once neither thread runs.
+    void RethrowFailure() const {
+        if (m_error != nullptr) std::rethrow_exception(m_error);
+    }
+
+    size_t filled() const { return m_filled; }
+    size_t drained() const { return m_drained; }
+
+private:
+    void Update(size_t& counter, size_t blocks) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            counter = blocks;
+        }
+        m_changed.notify_all();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    size_t m_filled = 0;   // blocks filled so far
+    size_t m_drained = 0;  // blocks drained so far
+    std::exception_ptr m_error;
+};
+
+}  // namespace
+
+void RunBlockPipeline(size_t count, const std::function<void(size_t slot, size_t block)>& fill,
+                      const std::function<void(size_t slot, size_t block)>& drain) {
+    Handoff handoff;
+    std::thread drainer;
+    try {
+        drainer = std::thread([&] {
+            try {
+                for (size_t block = 0; block < count; ++block) {
+                    if (!handoff.Await([&] { return handoff.filled() > block; })) return;
+                    drain(block % kSlots, block);
+                    handoff.Drained(block + 1);
+                }
+            } catch (...) {
+                handoff.Fail(std::current_exception());
+            }
+        });
+    } catch (const std::system_error&) {
+        for (size_t block = 0; block < count; ++block) {
+            fill(0, block);
+            drain(0, block);
+        }
+        return;
+    }
+    try {
+        for (size_t block = 0; block < count; ++block) {
+            if (!handoff.Await([&] { return handoff.drained() + kSlots > block; })) break;
+            fill(block % kSlots, block);
+            handoff.Filled(block + 1);
+        }
+    } catch (...) {
+        handoff.Fail(std::current_exception());
+    }
+    drainer.join();
+    handoff.RethrowFailure();
+}
+
+}  // namespace cvdr
