@@ -31,9 +31,7 @@ AnalogColumn PlanAnalog(const host::Record& record, const host::AnalogSampleRead
     for (uint32_t first = 0; first < record.sampleCount; first += kBlockSamples) {
         const uint32_t count = std::min(kBlockSamples, record.sampleCount - first);
         samples.Read(index, first, count, values.data(), valid.data());
-        for (uint32_t i = 0; i < count; ++i) {
-            if (valid[i] != 0) column.range.Add(values[i]);
-        }
+        column.range.AddPresent(values.data(), valid.data(), count);
     }
     return column;
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -19,6 +20,18 @@ public:
         if (!std::isfinite(value)) return;
         m_low = std::min(m_low, value);
         m_high = std::max(m_high, value);
+    }
+    // Adds values[i] where present[i] is not 0, without a branch per value.
+    void AddPresent(const double* values, const uint8_t* present, size_t count) {
+        double low = m_low, high = m_high;
+        for (size_t i = 0; i < count; ++i) {
+            const double value = values[i];
+            const bool taken = (present[i] != 0) & (std::fabs(value) <= std::numeric_limits<double>::max());
+            low = taken && value < low ? value : low;
+            high = taken && value > high ? value : high;
+        }
+        m_low = low;
+        m_high = high;
     }
     bool Empty() const { return m_low > m_high; }
     double Low() const { return m_low; }
