@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "formats/OutputFile.h"
 #include "formats/comtrade/ChannelPlan.h"
@@ -72,7 +73,7 @@ std::vector<std::string> WriteComtrade(const host::Record& record, const host::A
     const ChannelPlan plan = PlanChannels(record, samples, format.dataType);
     const Texts texts = MakeTexts(record, plan, format, target.sourceName);
     const DataRecordEncoder encoder = MakeEncoder(plan, format.dataType);
-    const std::string base = target.folder + "/" + target.stem;
+    const std::string base = (std::filesystem::path(target.folder) / target.stem).string();
     OutputSet outputs;
     std::vector<std::string> written;
     if (format.combined) {
