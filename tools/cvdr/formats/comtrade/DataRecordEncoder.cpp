@@ -12,6 +12,7 @@ namespace cvdr::comtrade {
 namespace {
 
 constexpr uint32_t kMissingTimestamp = 0xFFFFFFFF;
+constexpr float kFloatMissing = std::numeric_limits<float>::quiet_NaN();
 
 template <typename Integer>
 void AppendInteger(std::string& out, Integer value) {
@@ -74,14 +75,28 @@ void DataRecordEncoder::AppendAscii(std::string& out, const SampleBlock& block, 
     }
 }
 
-// The 32 bits of a value; a 16-bit value is in the low half.
-uint32_t DataRecordEncoder::BinaryValue(size_t column, bool present, double value) const {
+// The 32 bits of the values of column `column` (a 16-bit value in the low
+// half), at codes[i x stride] for sample i of the block: the data type is
+// looked at once per column, not per value.
+void DataRecordEncoder::ColumnCodes(size_t column, const SampleBlock& block, uint32_t* codes, size_t stride) const {
+    const double* values = block.Values(column);
+    const uint8_t* present = block.Present(column);
+    const uint32_t count = block.Count();
     if (m_type == DataType::kFloat32) {
-        return FloatBits(present ? static_cast<float>(value) : std::numeric_limits<float>::quiet_NaN());
+        for (uint32_t i = 0; i < count; ++i) {
+            codes[i * stride] = FloatBits(present[i] != 0 ? static_cast<float>(values[i]) : kFloatMissing);
+        }
+        return;
     }
+    const Scaling& scaling = m_scalings[column];
     const uint32_t missing = m_type == DataType::kBinary ? 0x8000 : 0x80000000;
-    if (!present || !std::isfinite(value)) return missing;
-    return static_cast<uint32_t>(m_scalings[column].Quantise(value));  // two's complement, cut to its width
+    for (uint32_t i = 0; i < count; ++i) {
+        const double value = values[i];
+        const bool written = (present[i] != 0) & (std::fabs(value) <= std::numeric_limits<double>::max());
+        // two's complement, cut to its width
+        const uint32_t code = static_cast<uint32_t>(scaling.Quantise(written ? value : 0.0));
+        codes[i * stride] = written ? code : missing;
+    }
 }
 
 // The records of the block, row by row, from the data values worked out
@@ -106,11 +121,7 @@ void DataRecordEncoder::AppendBinary(std::string& out, const SampleBlock& block,
     const uint32_t count = block.Count();
     const size_t columns = m_scalings.size();
     m_codes.resize(columns * count);
-    for (size_t c = 0; c < columns; ++c) {
-        const double* values = block.Values(c);
-        const uint8_t* present = block.Present(c);
-        for (uint32_t i = 0; i < count; ++i) m_codes[i * columns + c] = BinaryValue(c, present[i] != 0, values[i]);
-    }
+    for (size_t c = 0; c < columns; ++c) ColumnCodes(c, block, &m_codes[c], columns);
     const size_t start = out.size();
     out.resize(start + count * RecordBytes());
     if (ValueBytes(m_type) == 2) {

@@ -35,7 +35,7 @@ public:
 private:
     void AppendAscii(std::string& out, const SampleBlock& block, double interval) const;
     void AppendBinary(std::string& out, const SampleBlock& block, double interval) const;
-    uint32_t BinaryValue(size_t column, bool present, double value) const;
+    void ColumnCodes(size_t column, const SampleBlock& block, uint32_t* codes, size_t stride) const;
     template <size_t Width>
     void PutRecords(char* record, const SampleBlock& block, double interval, const uint32_t* codes) const;
 
