@@ -10,6 +10,7 @@
 #include "container/ZipArchive.h"
 #include "devicemodel/CDataModelToHMI.h"
 #include "dr_mvq4/DisturbanceDataReader.h"
+#include "formats/Utf8Text.h"
 #include "module/LoadSequence.h"
 #include "platform/TextConversion.h"
 #include "record/DisturbanceRecord.h"
@@ -18,9 +19,10 @@
 namespace cvdr {
 namespace {
 
-// One line "label: value", with the decoder's multi-line texts on one line.
+// One line "label: value", with the decoder's multi-line texts on one line
+// and control characters, as a record or a model may hold, escaped.
 void Step(std::ostream& out, const std::string& label, const std::string& value) {
-    out << label << ": " << OneLine(value) << "\n";
+    out << label << ": " << PrintableText(OneLine(value)) << "\n";
 }
 
 struct ModelTexts {

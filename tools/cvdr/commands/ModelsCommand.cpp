@@ -2,6 +2,7 @@
 
 #include "container/DeviceModelCandidate.h"
 #include "container/DeviceModelLookup.h"
+#include "formats/Utf8Text.h"
 #include "platform/DirectoryListing.h"
 #include "platform/TextConversion.h"
 #include "settings/LoadOptions.h"
@@ -13,7 +14,8 @@ void ListCandidates(std::ostream& out, const container::DeviceModelCandidates& c
     out << "candidates: " << candidates.All().size() << "\n";
     for (const container::DeviceModelCandidate& candidate : candidates.All()) {
         const bool deviceContainer = platform::HasExtensionIgnoringCase(candidate.fileName, ".DeCon");
-        out << "  " << candidate.type << "  " << candidate.version << "  " << candidate.fileName << "  "
+        out << "  " << PrintableText(candidate.type) << "  " << PrintableText(candidate.version) << "  "
+            << PrintableText(candidate.fileName) << "  "
             << (deviceContainer ? "device container" : "model file") << (candidate.compressed ? ", compressed" : "")
             << "\n";
     }
@@ -30,30 +32,33 @@ int RunModels(const ModelsRequest& request, std::ostream& out) {
         container::DeviceModelCandidates candidates(folder, 0);
         candidates.List();
         candidates.Finish();
-        out << "folder: " << folder << "\nproduct line: 0 (all device containers and model files)\n";
+        out << "folder: " << PrintableText(folder) << "\nproduct line: 0 (all device containers and model files)\n";
         ListCandidates(out, candidates);
         if (request.device.empty()) return 0;
         std::string versions;
         for (const container::DeviceModelCandidate& candidate : candidates.All()) {
-            if (candidate.type == request.device) versions += " " + candidate.version;
+            if (candidate.type == request.device) versions += " " + PrintableText(candidate.version);
         }
-        out << "versions of " << request.device << ":" << (versions.empty() ? " none" : versions) << "\n";
+        out << "versions of " << PrintableText(request.device) << ":" << (versions.empty() ? " none" : versions)
+            << "\n";
         return versions.empty() ? 1 : 0;
     }
     std::string path;
     devicemodel::DeviceModelError error;
     const bool found = lookup.FindAndLoadFor(options, platform::Utf8ToWide(request.device),
                                              platform::Utf8ToWide(request.version), path, error);
-    out << "folder: " << lookup.SearchedFolder() << "\nproduct line: " << lookup.SearchedProductLine() << "\n";
+    out << "folder: " << PrintableText(lookup.SearchedFolder()) << "\nproduct line: " << lookup.SearchedProductLine()
+        << "\n";
     if (lookup.Candidates() != nullptr) ListCandidates(out, *lookup.Candidates());
-    out << "device: " << request.device << " " << request.version << "\n";
+    out << "device: " << PrintableText(request.device) << " " << PrintableText(request.version) << "\n";
     if (path.empty()) {
         out << "selected: none (no candidate has exactly this type and version)\n";
         return 1;
     }
-    out << "selected: " << path << "\n";
+    out << "selected: " << PrintableText(path) << "\n";
     std::string text = error.text;
     for (char& c : text) c = c == '\n' ? ' ' : c;
+    text = PrintableText(text);
     const std::string failure = error.code == 0 ? "failed: the file holds no model text"
                                                 : "failed, error " + std::to_string(error.code) + ": " + text;
     out << "check load: " << (found ? "passed" : failure) << "\n";

@@ -57,11 +57,13 @@ TEST(CvdrModels, ListsCandidatesAndTheSelection) {
     folder.Write("models/CVR87_V04.10.02.dm", model.ModelXml());
     folder.Write("models/CVR87_V04.10.03.dm_c", "not a model");
     folder.Write("models/readme.txt", "x");
+    folder.Write("models/CVR87_V\x1b]0;owned\x07.dm", "a name that would retitle the terminal");
     const std::string options = "-DeviceModelFolder:" + folder.Path() + "/models/";
     auto listing = RunCvdr({"models", "--models", folder.Path() + "/models", "--device", "CVR87"});
     EXPECT_EQ(listing.status, 0);
-    EXPECT_NE(listing.out.find("candidates: 2\n"), std::string::npos) << listing.out;
-    EXPECT_NE(listing.out.find("versions of CVR87: 04.10.02 04.10.03\n"), std::string::npos) << listing.out;
+    EXPECT_NE(listing.out.find("candidates: 3\n"), std::string::npos) << listing.out;
+    EXPECT_NE(listing.out.find("versions of CVR87: \\x1B]0;owned\\x07 04.10.02 04.10.03\n"), std::string::npos)
+        << listing.out;
     const std::pair<const char*, const char*> versions[] = {
         {"04.10.02", "check load: passed"}, {"04.10.03", "check load: failed"}, {"9.9", "selected: none"}};
     for (const auto& [version, line] : versions) {
