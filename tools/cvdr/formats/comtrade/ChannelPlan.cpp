@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "formats/BlockPipeline.h"
 #include "formats/Utf8Text.h"
 #include "host/TransitionCursor.h"
 
@@ -19,21 +20,41 @@ std::optional<double> ParseNumber(const std::string& text) {
     return value;
 }
 
-AnalogColumn PlanAnalog(const host::Record& record, const host::AnalogSampleReader& samples, size_t index) {
-    constexpr uint32_t kBlockSamples = 4096;
+AnalogColumn PlanAnalog(const host::Record& record, size_t index) {
     const host::AnalogChannel& channel = record.analog[index];
     AnalogColumn column;
     column.channel = index;
     column.name = ValidUtf8(channel.name);
     column.unit = ValidUtf8(channel.unit);
-    std::vector<double> values(kBlockSamples);
-    std::vector<uint8_t> valid(kBlockSamples);
-    for (uint32_t first = 0; first < record.sampleCount; first += kBlockSamples) {
-        const uint32_t count = std::min(kBlockSamples, record.sampleCount - first);
-        samples.Read(index, first, count, values.data(), valid.data());
-        column.range.AddPresent(values.data(), valid.data(), count);
-    }
     return column;
+}
+
+// The range of each analog column's valid values. The samples are read
+// channel by channel in long stretches on this thread; each stretch is
+// added to its column's range on a second one while the next is read.
+void FindRanges(const host::Record& record, const host::AnalogSampleReader& samples,
+                std::vector<AnalogColumn>& columns) {
+    constexpr uint32_t kStretch = 65536;  // samples
+    struct Stretch {
+        std::vector<double> values = std::vector<double>(kStretch);
+        std::vector<uint8_t> valid = std::vector<uint8_t>(kStretch);
+        AnalogColumn* column = nullptr;
+        uint32_t count = 0;
+    };
+    Stretch stretches[2];
+    const size_t perChannel = (size_t{record.sampleCount} + kStretch - 1) / kStretch;
+    const auto read = [&](size_t slot, size_t index) {
+        Stretch& stretch = stretches[slot];
+        stretch.column = &columns[index / perChannel];
+        const uint32_t first = static_cast<uint32_t>(index % perChannel * kStretch);
+        stretch.count = std::min(kStretch, record.sampleCount - first);
+        samples.Read(stretch.column->channel, first, stretch.count, stretch.values.data(), stretch.valid.data());
+    };
+    const auto add = [&](size_t slot, size_t) {
+        const Stretch& stretch = stretches[slot];
+        stretch.column->range.AddPresent(stretch.values.data(), stretch.valid.data(), stretch.count);
+    };
+    RunBlockPipeline(perChannel * columns.size(), read, add);
 }
 
 // Numbers when every valid state text is one, else codes for the texts.
@@ -90,7 +111,8 @@ StatusColumn PlanStatus(const host::Record& record, size_t index) {
 ChannelPlan PlanChannels(const host::Record& record, const host::AnalogSampleReader& samples, DataType type) {
     ChannelPlan plan;
     plan.sampleCount = record.sampleCount;
-    for (size_t i = 0; i < record.analog.size(); ++i) plan.analog.push_back(PlanAnalog(record, samples, i));
+    for (size_t i = 0; i < record.analog.size(); ++i) plan.analog.push_back(PlanAnalog(record, i));
+    FindRanges(record, samples, plan.analog);
     for (size_t i = 0; i < record.logical.size(); ++i) plan.analog.push_back(PlanLogical(record, i));
     for (AnalogColumn& column : plan.analog)
         column.scaling = Scaling::ForRange(column.range, IntegerLimit(type));
