@@ -11,9 +11,6 @@
 namespace cvdr::comtrade {
 namespace {
 
-constexpr size_t kFlushBytes = size_t{1} << 16;
-constexpr uint32_t kBlockSamples = 1024;
-
 // A logical channel's column: its state as a number, worked out once per
 // transition, over the samples of each block in turn.
 class LogicalColumnReader {
@@ -54,6 +51,14 @@ void MarkHigh(host::TransitionCursor<DigitalTransition>& cursor, size_t column, 
     }
 }
 
+// Samples a block holds: long blocks are handed between the threads less
+// often; a block stays within a few MiB however many channels there are.
+uint32_t BlockSamples(size_t analogColumns) {
+    constexpr size_t kBlockBytes = size_t{2} << 20;
+    const size_t sampleBytes = analogColumns * (sizeof(double) + 1) + 1;
+    return static_cast<uint32_t>(std::clamp<size_t>(kBlockBytes / sampleBytes, 256, 4096));
+}
+
 }  // namespace
 
 void WriteDataRecords(const host::Record& record, const host::AnalogSampleReader& samples,
@@ -64,15 +69,19 @@ void WriteDataRecords(const host::Record& record, const host::AnalogSampleReader
     }
     std::vector<host::TransitionCursor<DigitalTransition>> status;
     for (const StatusColumn& column : plan.status) status.emplace_back(record.digital[column.channel]);
-    // The samples of one block are read while the block before is encoded
-    // and written on a second thread.
-    SampleBlock blocks[2] = {SampleBlock(plan.analog.size(), plan.status.size(), kBlockSamples),
-                             SampleBlock(plan.analog.size(), plan.status.size(), kBlockSamples)};
-    std::string buffer;
+    // A block's samples are read on this thread while the block before is
+    // encoded on a second one; each block's records are written here once
+    // they are made, before its slot is read into again.
+    const uint32_t blockSamples = BlockSamples(plan.analog.size());
+    SampleBlock blocks[2] = {SampleBlock(plan.analog.size(), plan.status.size(), blockSamples),
+                             SampleBlock(plan.analog.size(), plan.status.size(), blockSamples)};
+    std::string records[2];
     const auto read = [&](size_t slot, size_t index) {
+        out.Write(records[slot]);
+        records[slot].clear();
         SampleBlock& block = blocks[slot];
-        const uint32_t first = static_cast<uint32_t>(index * kBlockSamples);
-        block.Start(first, std::min(kBlockSamples, plan.sampleCount - first));
+        const uint32_t first = static_cast<uint32_t>(index * blockSamples);
+        block.Start(first, std::min(blockSamples, plan.sampleCount - first));
         for (size_t c = 0; c < plan.analog.size(); ++c) {
             if (logical[c]) {
                 logical[c]->Read(first, block.Count(), block.Values(c), block.Present(c));
@@ -82,15 +91,12 @@ void WriteDataRecords(const host::Record& record, const host::AnalogSampleReader
         }
         for (size_t s = 0; s < status.size(); ++s) MarkHigh(status[s], s, block);
     };
-    const auto write = [&](size_t slot, size_t) {
-        encoder.Append(buffer, blocks[slot], record.sampleInterval);
-        if (buffer.size() >= kFlushBytes) {
-            out.Write(buffer);
-            buffer.clear();
-        }
+    const auto encode = [&](size_t slot, size_t) {
+        encoder.Append(records[slot], blocks[slot], record.sampleInterval);
     };
-    RunBlockPipeline((size_t{plan.sampleCount} + kBlockSamples - 1) / kBlockSamples, read, write);
-    out.Write(buffer);
+    const size_t count = (size_t{plan.sampleCount} + blockSamples - 1) / blockSamples;
+    RunBlockPipeline(count, read, encode);
+    for (size_t index = count < 2 ? 0 : count - 2; index < count; ++index) out.Write(records[index % 2]);
 }
 
 }  // namespace cvdr::comtrade
