@@ -1,10 +1,5 @@
 #include "host/RecordReader.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
 namespace host {
 namespace {
 
@@ -57,15 +52,6 @@ ReportedTime ReadTime(bool (DisturbanceDataReader::*get)(tm*, double*), Disturba
     return time;
 }
 
-// Why a record may have failed to load, as far as the file system tells;
-// empty when the file is there and readable (the content is at fault then).
-std::string FileProblem(const std::string& file) {
-    struct stat status {};
-    if (stat(file.c_str(), &status) != 0) return std::strerror(errno);
-    if (S_ISDIR(status.st_mode)) return "is a folder";
-    return "";
-}
-
 }  // namespace
 
 Record ReadRecord(DisturbanceDataReader& reader, const ReadOptions& options) {
@@ -99,11 +85,6 @@ std::optional<Record> LoadRecord(const Plugin& plugin, const RecordSource& sourc
     const ReaderHandle reader = plugin.Open(source);
     if (!reader) return std::nullopt;
     return ReadRecord(*reader, options);
-}
-
-std::string LoadFailure(const std::string& file) {
-    const std::string problem = FileProblem(file);
-    return file + ": cannot load the record" + (problem.empty() ? "" : ": " + problem);
 }
 
 }  // namespace host

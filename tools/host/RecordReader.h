@@ -23,10 +23,6 @@ Record ReadRecord(DisturbanceDataReader& reader, const ReadOptions& options = {}
 std::optional<Record> LoadRecord(const Plugin& plugin, const RecordSource& source,
                                  const ReadOptions& options = {});
 
-// "FILE: cannot load the record", with what the file system tells about the
-// file when it tells anything ("No such file or directory", "is a folder").
-std::string LoadFailure(const std::string& file);
-
 }  // namespace host
 
 #endif
