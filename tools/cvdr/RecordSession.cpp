@@ -19,7 +19,7 @@ std::shared_ptr<host::Plugin> LoadPlugin(const std::string& path) {
 int RunOnRecord(const RecordRequest& request, const host::ReadOptions& options, const RecordWriter& write) {
     const std::shared_ptr<host::Plugin> plugin = LoadPlugin(request.plugin);
     if (!plugin) return kExitFailure;
-    const std::optional<host::Record> record = host::LoadRecord(*plugin, request.source, options);
+    std::optional<host::Record> record = host::LoadRecord(*plugin, request.source, options);
     if (!record) {
         ReportError(LoadFailureMessage(request.source.file));
         return kExitFailure;

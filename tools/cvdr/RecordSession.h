@@ -19,10 +19,10 @@ struct RecordRequest {
     std::string plugin;         // empty: the usual search (host/PluginPath.h)
 };
 
-using RecordWriter = std::function<void(const host::Record& record, std::ostream& out)>;
+using RecordWriter = std::function<void(host::Record& record, std::ostream& out)>;
 
 // Loads the plug-in and reads the record, then passes it and standard output
-// to `write`. Returns the exit status; every failure has been reported on
+// to `write`, which may take the record over. Returns the exit status; every failure has been reported on
 // standard error in one line.
 int RunOnRecord(const RecordRequest& request, const host::ReadOptions& options, const RecordWriter& write);
 

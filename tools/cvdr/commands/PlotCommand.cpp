@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <filesystem>
+#include <utility>
 
 #include "ExitStatus.h"
 #include "formats/NumberText.h"
@@ -61,8 +62,8 @@ int RunPlot(const PlotCommandRequest& request) {
     plot.sourceName = std::filesystem::path(request.record.source.file).filename().string();
     plot.fundamentalFrequency = request.rmsFrequency;
     const int status =
-        RunOnRecord(request.record, {}, [&plot](const host::Record& record, std::ostream& out) {
-            out << Summary(plot.output, plot::RenderPlot(record, plot));
+        RunOnRecord(request.record, {}, [&plot](host::Record& record, std::ostream& out) {
+            out << Summary(plot.output, plot::RenderPlot(std::move(record), plot));
         });
     plot::ReleaseDrawingCaches();
     return status;

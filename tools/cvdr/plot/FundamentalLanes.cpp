@@ -7,16 +7,15 @@
 
 namespace cvdr::plot {
 
-host::Record AddFundamentalLanes(const host::Record& record, PlotContent& content, double frequency) {
-    host::Record extended = record;
+void AddFundamentalLanes(host::Record& record, PlotContent& content, double frequency) {
     std::map<size_t, size_t> magnitudeOf;  // analog index: its magnitude channel's
     std::vector<AnalogLane> lanes;
     for (const AnalogLane& lane : content.analog) {
         AnalogLane magnitudes{lane.label + " fundamental", lane.unit, {}};
         for (size_t index : lane.channels) {
             if (magnitudeOf.count(index) == 0) {
-                const host::AnalogChannel& source = record.analog[index];
                 analysis::MagnitudeTrace trace = analysis::FundamentalMagnitudes(record, index, frequency);
+                const host::AnalogChannel& source = record.analog[index];
                 host::AnalogChannel channel;
                 channel.name = source.name + " fundamental";
                 channel.unit = source.unit;
@@ -24,8 +23,8 @@ host::Record AddFundamentalLanes(const host::Record& record, PlotContent& conten
                 channel.sampleCount = record.sampleCount;
                 channel.values = std::move(trace.values);
                 channel.valid = std::move(trace.valid);
-                magnitudeOf[index] = extended.analog.size();
-                extended.analog.push_back(std::move(channel));
+                magnitudeOf[index] = record.analog.size();
+                record.analog.push_back(std::move(channel));  // `source` is not used again
             }
             magnitudes.channels.push_back(magnitudeOf[index]);
         }
@@ -33,7 +32,6 @@ host::Record AddFundamentalLanes(const host::Record& record, PlotContent& conten
         lanes.push_back(std::move(magnitudes));
     }
     content.analog = std::move(lanes);
-    return extended;
 }
 
 }  // namespace cvdr::plot

@@ -10,12 +10,11 @@
 
 namespace cvdr::plot {
 
-// A copy of `record` with one analog channel appended per analog channel
-// the lanes draw: its fundamental magnitude (analysis::FundamentalMagnitudes,
-// linear in the record), named "<name> fundamental", valid where a whole
-// window of valid samples ends. Puts a lane of those after each analog lane
-// of `content`.
-host::Record AddFundamentalLanes(const host::Record& record, PlotContent& content, double frequency);
+// Appends to `record` one analog channel per analog channel the lanes draw:
+// its fundamental magnitude (analysis::FundamentalMagnitudes, linear in the
+// record), named "<name> fundamental", valid where a whole window of valid
+// samples ends. Puts a lane of those after each analog lane of `content`.
+void AddFundamentalLanes(host::Record& record, PlotContent& content, double frequency);
 
 }  // namespace cvdr::plot
 

@@ -136,14 +136,19 @@ void DrawFigure(cairo_t* cr, const host::Record& record, const PlotRequest& requ
 }  // namespace
 
 PlotContent RenderPlot(const host::Record& record, const PlotRequest& request) {
+    if (request.fundamentalFrequency) return RenderPlot(host::Record(record), request);
     PlotContent content = SelectContent(record, request.content);
     Canvas canvas(request.format, request.output, request.width, request.height);
-    if (request.fundamentalFrequency) {
-        const host::Record extended = AddFundamentalLanes(record, content, *request.fundamentalFrequency);
-        DrawFigure(canvas.Context(), extended, request, content);
-    } else {
-        DrawFigure(canvas.Context(), record, request, content);
-    }
+    DrawFigure(canvas.Context(), record, request, content);
+    canvas.Finish();
+    return content;
+}
+
+PlotContent RenderPlot(host::Record&& record, const PlotRequest& request) {
+    PlotContent content = SelectContent(record, request.content);
+    Canvas canvas(request.format, request.output, request.width, request.height);
+    if (request.fundamentalFrequency) AddFundamentalLanes(record, content, *request.fundamentalFrequency);
+    DrawFigure(canvas.Context(), record, request, content);
     canvas.Finish();
     return content;
 }

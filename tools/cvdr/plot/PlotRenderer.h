@@ -30,6 +30,9 @@ struct PlotRequest {
 // channel is unknown, the window holds no sample or the file cannot be
 // written.
 PlotContent RenderPlot(const host::Record& record, const PlotRequest& request);
+// The same for a record the plot may take over: the fundamental lanes are
+// added to it, not to a copy.
+PlotContent RenderPlot(host::Record&& record, const PlotRequest& request);
 
 }  // namespace cvdr::plot
 
