@@ -3,7 +3,8 @@
 # msvc_host with clang for the MSVC target, loads the bundled examples and
 # the fixture records of the fuzz corpora through dr_mvq4.dll under wine, and
 # compares what it reads with `cvdr dump --json` of the Linux build, field by
-# field, with and without user settings in the registry.
+# field, with and without user settings in the registry; and checks that
+# names which are no record files (devices, pipes, a FIFO) are refused.
 #
 #   tests/win32host/run.sh LINUX_BUILD WINDOWS_BUILD
 set -euo pipefail
@@ -74,7 +75,25 @@ for record in "$root"/fuzz/corpus/record_xml/* "$root"/fuzz/corpus/container/*; 
   check "corpus_$(basename "$record")" "$record" ENG "" ""
 done
 
+# Names that are no record files: devices, pipes, a FIFO, a folder. Each is
+# refused at once; none is opened to block or read without end.
+fifo="$work/record.fifo"
+rm -f "$fifo" && mkfifo "$fifo"
+for path in CON NUL COM1 '\\.\NUL' '\\.\pipe\dr_mvq4_nobody' 'Z:\dev\zero' "$(windows_path "$fifo")" \
+    "$(windows_path "$work")"; do
+  status=0
+  timeout 60 wine "$work/msvc_host.exe" "$(windows_path "$windows/bin/dr_mvq4.dll")" "$path" ENG "" \
+    >"$work/special.txt" 2>/dev/null </dev/null || status=$?
+  if [ "$status" -eq 1 ] && grep -qx 'load failed' "$work/special.txt"; then
+    echo "PASS refused $path"
+  else
+    echo "FAIL $path: host status $status (124: it hung)"
+    failures=$((failures + 1))
+  fi
+done
+rm -f "$fifo"
+
 if [ "$failures" -ne 0 ]; then
-  echo "msvc_host: $failures of the records differ"
+  echo "msvc_host: $failures of the checks failed"
   exit 1
 fi
