@@ -21,6 +21,7 @@
 #include <string>
 #include <system_error>
 
+#include "FuzzInput.h"
 #include "container/DeviceModelLookup.h"
 #include "devicemodel/ChannelTextTable.h"
 #include "devicemodel/DeviceModelContext.h"
@@ -38,41 +39,6 @@ constexpr uint32_t kMaxFileSize = 1u << 20;
 // The product family whose default folder is also where new-style versions
 // are looked up, so one folder serves every product line.
 const char* const kProductFamily = "MVQ3PL";
-
-class InputReader {
-public:
-    InputReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-
-    bool Byte(uint8_t& value) {
-        if (m_at >= m_size) return false;
-        value = m_data[m_at++];
-        return true;
-    }
-    bool Bytes(size_t count, std::string& text) {
-        if (count > m_size - m_at) count = m_size - m_at;
-        text.assign(reinterpret_cast<const char*>(m_data + m_at), count);
-        m_at += count;
-        return true;
-    }
-    bool ShortText(std::string& text) {
-        uint8_t length = 0;
-        return Byte(length) && Bytes(length, text);
-    }
-    bool Size(uint32_t& value) {
-        value = 0;
-        for (int shift = 0; shift < 32; shift += 8) {
-            uint8_t byte = 0;
-            if (!Byte(byte)) return false;
-            value |= static_cast<uint32_t>(byte) << shift;
-        }
-        return true;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_at = 0;
-};
 
 // The company folder of this process in the application-data folder; on
 // Linux the application-data folder itself is a temporary one.
@@ -132,7 +98,7 @@ void WriteEntry(const std::filesystem::path& folder, const std::string& name, bo
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
-void BuildFolder(InputReader& input) {
+void BuildFolder(FuzzInput& input) {
     const std::filesystem::path& models = Folder().models;
     std::error_code error;
     std::filesystem::remove_all(models, error);
@@ -154,7 +120,7 @@ void BuildFolder(InputReader& input) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    InputReader input(data, size);
+    FuzzInput input(data, size);
     std::string deviceName, deviceVersion, language;
     input.ShortText(deviceName);
     input.ShortText(deviceVersion);
