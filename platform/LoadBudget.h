@@ -1,20 +1,19 @@
 // What one load of a record may allocate for its large items together: the
 // record text (the file, or a container's inflated record entry) and its
-// document tree, every byte
-// inflated from a container or a compressed model file, the device-model and
-// language texts, the analog sample stores and the large texts taken from the
-// record. One object per load, created by the load and handed down by
-// reference; whoever is about to allocate such an item asks for its bytes
-// first, from the counts the file declares, and does not allocate when the
-// budget refuses.
+// document tree, every byte inflated from a container or a compressed model
+// file, the device-model and language texts, the analog sample stores and
+// the large texts taken from the record. One object per load, created by the
+// load and handed down by reference; whoever is about to allocate such an
+// item asks for its bytes first, from the counts the file declares, and does
+// not allocate when the budget refuses.
 //
 // Inflating also spends a second allowance, a quarter of the budget, that is
 // never given back: bytes inflated count whether they are kept or not (a text
 // stops at its first NUL byte, an entry may fail its check), so the work of
 // inflating is bounded as well (inflating runs at about 250 MB/s here; no
-// real container inflates to more than a few megabytes). The memory of an entry that fails is given
-// back, so a device model that inflates past the budget counts as missing and
-// leaves the record its room.
+// real container inflates to more than a few megabytes). The memory of an
+// entry that fails is given back, so a device model that inflates past the
+// budget counts as missing and leaves the record its room.
 //
 // The default is 1 GiB where pointers are 64 bits wide. A 32-bit build (the
 // Windows DLL) runs in the viewer's 2 GB address space, beside the viewer's
@@ -49,14 +48,7 @@ public:
 
     // Takes `bytes` from the budget: false, and nothing taken, when fewer are
     // left.
-    bool Reserve(uint64_t bytes) {
-        if (bytes > m_remaining) {
-            m_refused = true;
-            return false;
-        }
-        m_remaining -= bytes;
-        return true;
-    }
+    bool Reserve(uint64_t bytes) { return Take(m_remaining, bytes); }
     // Reserve for `count` items of `size` bytes each, the product checked for
     // overflow.
     bool Reserve(uint64_t count, uint64_t size) {
@@ -75,18 +67,21 @@ public:
     bool Refused() const { return m_refused; }
 
     // Spends `bytes` of inflating: false, and nothing spent, when fewer are left.
-    bool Inflate(uint64_t bytes) {
-        if (bytes > m_inflateLeft) {
-            m_refused = true;
-            return false;
-        }
-        m_inflateLeft -= bytes;
-        return true;
-    }
+    bool Inflate(uint64_t bytes) { return Take(m_inflateLeft, bytes); }
     // The bytes a load may still inflate and keep.
     uint64_t InflateRemaining() const { return m_inflateLeft < m_remaining ? m_inflateLeft : m_remaining; }
 
 private:
+    // Takes `bytes` from `left`, or marks the load refused.
+    bool Take(uint64_t& left, uint64_t bytes) {
+        if (bytes > left) {
+            m_refused = true;
+            return false;
+        }
+        left -= bytes;
+        return true;
+    }
+
     uint64_t m_remaining;
     uint64_t m_inflateLeft;
     bool m_refused = false;
