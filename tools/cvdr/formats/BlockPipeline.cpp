@@ -14,13 +14,10 @@ constexpr size_t kSlots = 2;
 // What the two threads tell each other, under one lock.
 class Handoff {
 public:
-    // Waits until `ready` holds or either side has failed; false on failure.
-    template <typename Ready>
-    bool Await(Ready ready) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_error != nullptr || ready(); });
-        return m_error == nullptr;
-    }
+    // Wait until at least `blocks` blocks are filled (drained) or either side
+    // has failed; false on failure.
+    bool AwaitFilled(size_t blocks) { return Await(m_filled, blocks); }
+    bool AwaitDrained(size_t blocks) { return Await(m_drained, blocks); }
     void Filled(size_t blocks) { Update(m_filled, blocks); }
     void Drained(size_t blocks) { Update(m_drained, blocks); }
     void Fail(std::exception_ptr error) {
@@ -35,10 +32,12 @@ public:
         if (m_error != nullptr) std::rethrow_exception(m_error);
     }
 
-    size_t filled() const { return m_filled; }
-    size_t drained() const { return m_drained; }
-
 private:
+    bool Await(const size_t& counter, size_t blocks) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_error != nullptr || counter >= blocks; });
+        return m_error == nullptr;
+    }
     void Update(size_t& counter, size_t blocks) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -64,7 +63,7 @@ void RunBlockPipeline(size_t count, const std::function<void(size_t slot, size_t
         drainer = std::thread([&] {
             try {
                 for (size_t block = 0; block < count; ++block) {
-                    if (!handoff.Await([&] { return handoff.filled() > block; })) return;
+                    if (!handoff.AwaitFilled(block + 1)) return;
                     drain(block % kSlots, block);
                     handoff.Drained(block + 1);
                 }
@@ -81,7 +80,7 @@ void RunBlockPipeline(size_t count, const std::function<void(size_t slot, size_t
     }
     try {
         for (size_t block = 0; block < count; ++block) {
-            if (!handoff.Await([&] { return handoff.drained() + kSlots > block; })) break;
+            if (!handoff.AwaitDrained(block < kSlots ? 0 : block + 1 - kSlots)) break;
             fill(block % kSlots, block);
             handoff.Filled(block + 1);
         }

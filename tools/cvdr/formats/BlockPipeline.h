@@ -16,6 +16,10 @@ namespace cvdr {
 // filled again only once it has been drained. The first exception either
 // throws ends both and is rethrown here. When no thread can be started, the
 // blocks are filled and drained in turn on the calling thread.
+// The blocks of `blockSize` items that `total` items fill, the last one
+// perhaps in part.
+inline size_t BlockCount(size_t total, size_t blockSize) { return (total + blockSize - 1) / blockSize; }
+
 void RunBlockPipeline(size_t count, const std::function<void(size_t slot, size_t block)>& fill,
                       const std::function<void(size_t slot, size_t block)>& drain);
 

@@ -42,7 +42,7 @@ void FindRanges(const host::Record& record, const host::AnalogSampleReader& samp
         uint32_t count = 0;
     };
     Stretch stretches[2];
-    const size_t perChannel = (size_t{record.sampleCount} + kStretch - 1) / kStretch;
+    const size_t perChannel = BlockCount(record.sampleCount, kStretch);
     const auto read = [&](size_t slot, size_t index) {
         Stretch& stretch = stretches[slot];
         stretch.column = &columns[index / perChannel];

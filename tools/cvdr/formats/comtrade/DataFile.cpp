@@ -94,7 +94,7 @@ void WriteDataRecords(const host::Record& record, const host::AnalogSampleReader
     const auto encode = [&](size_t slot, size_t) {
         encoder.Append(records[slot], blocks[slot], record.sampleInterval);
     };
-    const size_t count = (size_t{plan.sampleCount} + blockSamples - 1) / blockSamples;
+    const size_t count = BlockCount(plan.sampleCount, blockSamples);
     RunBlockPipeline(count, read, encode);
     for (size_t index = count < 2 ? 0 : count - 2; index < count; ++index) out.Write(records[index % 2]);
 }

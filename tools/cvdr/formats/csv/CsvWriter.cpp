@@ -186,7 +186,7 @@ void WriteCsv(const host::Record& record, const host::AnalogSampleReader& sample
             rows.End(row + stateText.size());
         }
     };
-    RunBlockPipeline((size_t{record.sampleCount} + kBlockSamples - 1) / kBlockSamples, makeCells, writeRows);
+    RunBlockPipeline(BlockCount(record.sampleCount, kBlockSamples), makeCells, writeRows);
     rows.Flush();
 }
 
