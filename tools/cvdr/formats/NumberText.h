@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace cvdr {
@@ -37,7 +36,7 @@ public:
     char* Put(char* out, double value);
     // Has the processor fetch where the text of `value` is kept, for a Put
     // of it a few values later: the table is larger than the nearest caches.
-    void Prefetch(double value) const { __builtin_prefetch(Pair(value)); }
+    void Prefetch(double value) { __builtin_prefetch(Pair(value)); }
 
 private:
     // Longer texts are formatted each time; shorter ones include the
@@ -52,12 +51,11 @@ private:
     static constexpr int kPairBits = 15;  // 2^15 pairs of entries: 2 MiB
 
     // The two entries where the text of `value` may be kept.
-    const Entry* Pair(double value) const {
+    Entry* Pair(double value) {
         uint64_t bits = 0;
         std::memcpy(&bits, &value, sizeof bits);
         return &m_entries[2 * ((bits * 0x9E3779B97F4A7C15u) >> (64 - kPairBits))];
     }
-    Entry* Pair(double value) { return const_cast<Entry*>(std::as_const(*this).Pair(value)); }
 
     std::vector<Entry> m_entries;
 };

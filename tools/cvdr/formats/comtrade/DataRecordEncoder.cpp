@@ -92,7 +92,7 @@ void DataRecordEncoder::ColumnCodes(size_t column, const SampleBlock& block, uin
     const uint32_t missing = m_type == DataType::kBinary ? 0x8000 : 0x80000000;
     for (uint32_t i = 0; i < count; ++i) {
         const double value = values[i];
-        const bool written = (present[i] != 0) & (std::fabs(value) <= std::numeric_limits<double>::max());
+        const bool written = (present[i] != 0) & std::isfinite(value);
         // two's complement, cut to its width
         const uint32_t code = static_cast<uint32_t>(scaling.Quantise(written ? value : 0.0));
         codes[i * stride] = written ? code : missing;

@@ -17,16 +17,15 @@ namespace cvdr::comtrade {
 class ValueRange {
 public:
     void Add(double value) {
-        if (!std::isfinite(value)) return;
-        m_low = std::min(m_low, value);
-        m_high = std::max(m_high, value);
+        const uint8_t present = 1;
+        AddPresent(&value, &present, 1);
     }
     // Adds values[i] where present[i] is not 0, without a branch per value.
     void AddPresent(const double* values, const uint8_t* present, size_t count) {
         double low = m_low, high = m_high;
         for (size_t i = 0; i < count; ++i) {
             const double value = values[i];
-            const bool taken = (present[i] != 0) & (std::fabs(value) <= std::numeric_limits<double>::max());
+            const bool taken = (present[i] != 0) & std::isfinite(value);
             low = taken && value < low ? value : low;
             high = taken && value > high ? value : high;
         }
