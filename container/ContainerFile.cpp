@@ -107,15 +107,7 @@ bool ContainerFile::ReadEntryTable(std::string& digest) {
 }
 
 bool ContainerFile::DirectoryNames(std::vector<std::string>& names) {
-    uint64_t count = 0;
-    if (!m_archive.EntryCount(count)) return false;
-    bool positioned = m_archive.GoToFirstEntry();
-    for (uint64_t index = 0; index < count && positioned; ++index) {
-        std::string name;
-        if (m_archive.CurrentEntryName(name)) names.push_back(std::move(name));
-        positioned = m_archive.GoToNextEntry();
-    }
-    return true;
+    return m_archive.ForEachEntry([&names](const std::string& name, uint64_t) { names.push_back(name); });
 }
 
 ContainerFile::Extraction* ContainerFile::Extract(std::string_view name) {

@@ -71,16 +71,12 @@ bool DeviceContainer::Verify() {
         m_errorText = m_metaData.ErrorText();
         return false;
     }
-    uint64_t count = 0;
-    if (!m_archive.EntryCount(count)) return false;
     platform::Md5Hex data;
-    bool positioned = m_archive.GoToFirstEntry();
-    for (uint64_t index = 0; index < count && positioned; ++index, positioned = m_archive.GoToNextEntry()) {
-        std::string name;
-        if (!m_archive.CurrentEntryName(name)) continue;
+    const bool walked = m_archive.ForEachEntry([&](const std::string& name, uint64_t index) {
         if (name == "DeviceModel") m_deviceModelEntry = index;
         if (FieldFor(name) != nullptr || IsLanguageEntryName(name)) ReadCoveredEntry(name, data);
-    }
+    });
+    if (!walked) return false;
     if (data.Finish() != expected) {
         m_errorText = "Invalid container data checksum!";
         return false;

@@ -75,11 +75,11 @@ bool ZipArchive::Open(const std::wstring& path) {
 // are left out: they cannot be extracted either.
 bool ZipArchive::EntriesApart() {
     std::vector<std::pair<uint64_t, uint64_t>> spans;  // first byte, end
-    for (bool positioned = GoToFirstEntry(); positioned; positioned = GoToNextEntry()) {
+    ForEachEntry([&](const std::string&, uint64_t) {
         unz_file_info64 info{};
         if (unzGetCurrentFileInfo64(m_archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
             unzOpenCurrentFile(m_archive) != UNZ_OK) {
-            continue;
+            return;
         }
         const uint64_t data = static_cast<uint64_t>(unzGetCurrentFileZStreamPos64(m_archive));
         const int extra = unzGetLocalExtrafield(m_archive, nullptr, 0);
@@ -87,7 +87,7 @@ bool ZipArchive::EntriesApart() {
         const uint64_t header = kLocalHeaderSize + info.size_filename + static_cast<uint64_t>(std::max(extra, 0));
         const uint64_t end = data + std::min<uint64_t>(info.compressed_size, ~uint64_t{0} - data);
         spans.emplace_back(data >= header ? data - header : 0, end);
-    }
+    });
     std::sort(spans.begin(), spans.end());
     for (size_t i = 1; i < spans.size(); ++i) {
         if (spans[i].first < spans[i - 1].second) return false;
@@ -150,13 +150,10 @@ bool ZipArchive::ExtractCurrentEntry(std::string& text, platform::LoadBudget& bu
 // One walk over the directory; of names equal but for case the first wins.
 void ZipArchive::BuildIndex() {
     m_indexed = true;
-    for (bool positioned = GoToFirstEntry(); positioned; positioned = GoToNextEntry()) {
-        std::string name;
+    ForEachEntry([this](const std::string& name, uint64_t) {
         unz64_file_pos position{};
-        if (CurrentEntryName(name) && unzGetFilePos64(m_archive, &position) == UNZ_OK) {
-            m_index.emplace(platform::AsciiUpper(name), position);
-        }
-    }
+        if (unzGetFilePos64(m_archive, &position) == UNZ_OK) m_index.emplace(platform::AsciiUpper(name), position);
+    });
 }
 
 bool ZipArchive::Locate(std::string_view name) {

@@ -1,5 +1,5 @@
-// A ZIP archive opened for reading, on the unzip API: entry count, a walk over
-// the entries in central-directory order, lookup by name ignoring the case of
+// A ZIP archive opened for reading, on the unzip API: a walk over the
+// entries in central-directory order, lookup by name ignoring the case of
 // ASCII letters, and extraction of an entry's text into memory.
 //
 // An archive whose entries share bytes (two directory entries on one local
@@ -44,16 +44,23 @@ public:
     bool Close();
     bool IsOpen() const { return m_archive != nullptr; }
 
-    // The number of entries the archive states; false when closed.
-    bool EntryCount(uint64_t& count) const;
-
-    // Positions on the first / next entry in central-directory order; false
-    // at the end of the list or when the directory cannot be read further.
-    bool GoToFirstEntry();
-    bool GoToNextEntry();
-    // The name of the entry positioned on, all its bytes; false when its
-    // directory record cannot be read.
-    bool CurrentEntryName(std::string& name);
+    // Calls visit(name, index) for each entry in central-directory order,
+    // positioned on it so that it may be extracted; `index` counts the
+    // entries before it, `name` is all its name's bytes. Entries whose
+    // directory record cannot be read are passed over. The walk ends after
+    // the number of entries the archive states, or where the directory
+    // cannot be read further. False when closed.
+    template <typename Visit>
+    bool ForEachEntry(Visit&& visit) {
+        uint64_t count = 0;
+        if (!EntryCount(count)) return false;
+        bool positioned = GoToFirstEntry();
+        for (uint64_t index = 0; index < count && positioned; ++index, positioned = GoToNextEntry()) {
+            std::string name;
+            if (CurrentEntryName(name)) visit(name, index);
+        }
+        return true;
+    }
     // The directory position of the entry positioned on; its num_of_file
     // counts the entries before it in directory order.
     bool CurrentPosition(unz64_file_pos& position) {
@@ -75,6 +82,10 @@ public:
     bool ReadEntry(std::string_view name, std::string& text, platform::LoadBudget& budget);
 
 private:
+    bool EntryCount(uint64_t& count) const;
+    bool GoToFirstEntry();
+    bool GoToNextEntry();
+    bool CurrentEntryName(std::string& name);
     bool EntriesApart();
     void BuildIndex();
 
