@@ -88,6 +88,15 @@ std::wstring Utf8ToWide(std::string_view text) {
     return out;
 }
 
+// A malformed sequence decodes to U+FFFD one byte on; U+FFFD itself takes three.
+bool IsWellFormedUtf8(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        const size_t at = i;
+        if (DecodeUtf8(text, i) == kReplacement && i == at + 1) return false;
+    }
+    return true;
+}
+
 std::wstring AnsiToWide(std::string_view text) {
     std::wstring out;
     out.reserve(text.size());

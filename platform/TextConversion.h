@@ -30,6 +30,10 @@ namespace platform {
 
 std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view text);
+// Whether `text` is well-formed UTF-8: no stray or missing continuation
+// bytes, overlong forms, surrogates or code points past U+10FFFF, nothing
+// Utf8ToWide would replace.
+bool IsWellFormedUtf8(std::string_view text);
 
 // The system's ANSI code page (Windows-1252 in the stand-in).
 std::wstring AnsiToWide(std::string_view text);

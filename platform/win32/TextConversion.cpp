@@ -55,6 +55,11 @@ std::string WideToUtf8(std::wstring_view text) { return Encode(CP_UTF8, 0, text)
 
 std::wstring Utf8ToWide(std::string_view text) { return Decode(CP_UTF8, text); }
 
+bool IsWellFormedUtf8(std::string_view text) {
+    return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), Count(text.size()),
+                                               nullptr, 0) > 0;
+}
+
 std::wstring AnsiToWide(std::string_view text) { return Decode(CP_ACP, text); }
 
 std::string WideToAnsi(std::wstring_view text) { return Encode(CP_ACP, WC_NO_BEST_FIT_CHARS, text); }
